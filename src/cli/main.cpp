@@ -1,0 +1,45 @@
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace {
+
+void Usage() {
+  std::fputs(
+      "usage: kelvan-cli COMMAND [options] [--] ARGS...\n"
+      "commands:\n"
+      "  calc EXPR...           evaluates expressions on one calculator\n"
+      "options:\n"
+      "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
+      "  --atc Z            ATC height       --work-height H   UV contour height\n"
+      "  --skip             block skip on    --error-tag WORD  error-avoidance word (repeatable)\n"
+      "  --capacity N       path list capacity (exactly N items)\n"
+      "  --                 ends the options\n",
+      stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    Usage();
+    return 2;
+  }
+  const std::string command = argv[1];
+  kelvan::cli::CliOptions options;
+  std::string error;
+  if (!kelvan::cli::ParseCliOptions(argc, argv, 2, options, error)) {
+    std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
+    return 2;
+  }
+  if (command == "calc") return kelvan::cli::RunCalc(options);
+  if (command == "--help" || command == "help") {
+    Usage();
+    return 0;
+  }
+  std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
+  Usage();
+  return 2;
+}

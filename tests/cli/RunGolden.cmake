@@ -1,0 +1,36 @@
+cmake_minimum_required(VERSION 3.25)
+# Runs kelvan-cli with the arguments of CASE (.args, one per line, @DATA@ = tests/data)
+# and compares stdout, stderr and the exit status with CASE's .expected file:
+#   <stdout>
+#   --- stderr            (only when stderr is not empty)
+#   <stderr>
+#   --- exit N
+# Set KELVAN_UPDATE_GOLDEN=1 in the environment to rewrite the expected file.
+file(STRINGS ${CASE} lines ENCODING UTF-8)
+set(args)
+foreach(l IN LISTS lines)
+  string(REPLACE "@DATA@" "${DATA}" l "${l}")
+  list(APPEND args "${l}")
+endforeach()
+execute_process(COMMAND ${CLI} ${args}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+set(actual "${out}")
+if(NOT err STREQUAL "")
+  string(REPLACE "${DATA}" "@DATA@" err "${err}")
+  string(APPEND actual "--- stderr\n${err}")
+endif()
+string(APPEND actual "--- exit ${rc}\n")
+string(REPLACE "${DATA}" "@DATA@" actual "${actual}")
+string(REGEX REPLACE "\\.args$" ".expected" expected_file ${CASE})
+if(DEFINED ENV{KELVAN_UPDATE_GOLDEN})
+  file(WRITE ${expected_file} "${actual}")
+  return()
+endif()
+if(NOT EXISTS ${expected_file})
+  message(FATAL_ERROR "missing ${expected_file}; output was:\n${actual}")
+endif()
+file(READ ${expected_file} expected)
+if(NOT actual STREQUAL expected)
+  file(WRITE ${CASE}.actual "${actual}")
+  message(FATAL_ERROR "output differs from ${expected_file} (actual output written to ${CASE}.actual):\n${actual}")
+endif()
