@@ -6,6 +6,7 @@ namespace kelvan::cli {
 
 // Each subcommand returns the exit status: 0 ok, 1 the program has an error, 2 usage or
 // file error (with a message on stderr).
+int RunTokenize(const CliOptions& options);
 int RunCalc(const CliOptions& options);
 
 }  // namespace kelvan::cli

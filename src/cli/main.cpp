@@ -10,6 +10,7 @@ void Usage() {
   std::fputs(
       "usage: kelvan-cli COMMAND [options] [--] ARGS...\n"
       "commands:\n"
+      "  tokenize LINE          the words, attributes and fault column of one NC block\n"
       "  calc EXPR...           evaluates expressions on one calculator\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
     return 2;
   }
+  if (command == "tokenize") return kelvan::cli::RunTokenize(options);
   if (command == "calc") return kelvan::cli::RunCalc(options);
   if (command == "--help" || command == "help") {
     Usage();
