@@ -8,5 +8,6 @@ namespace kelvan::cli {
 // file error (with a message on stderr).
 int RunTokenize(const CliOptions& options);
 int RunCalc(const CliOptions& options);
+int RunDump(const CliOptions& options);
 
 }  // namespace kelvan::cli

@@ -1,0 +1,444 @@
+#include "nc/AnalyseProgram.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "nc/FindProgramLine.h"
+#include "nc/Geometry.h"
+#include "nc/LineSource.h"
+#include "nc/PathList.h"
+#include "nc/TokenizeBlock.h"
+
+namespace kelvan::nc {
+
+namespace {
+
+// A full circle is kept just short of a whole turn so that its sweep stays ordered.
+constexpr double kFullCircleSweep = TwoPi - 0.01;
+// Chords shorter than this leave an R arc without a defined centre.
+constexpr double kMinRChord = 0.02;
+constexpr double kHalfCircleTolerance = 0.001;
+
+int TruncToInt(double v) {
+  if (!(std::fabs(v) < 2.0e9)) return v > 0 ? 2000000000 : -2000000000;  // NaN too
+  return static_cast<int>(v);
+}
+
+// How an analysis goes on after a block.
+enum class Flow { Next, End, Fail };
+
+class Analyser {
+ public:
+  Analyser(LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc, PathList& path,
+           MachineState& state)
+      : lines_(lines), opt_(options), calc_(calc), path_(path), st_(state),
+        finder_(lines, options.Tokenize, calc) {}
+
+  AnalysisResult Run();
+
+ private:
+  // Working values of one block.
+  struct Block {
+    bool x = false, y = false, z = false, i = false, j = false, k = false, l = false, r = false, uv = false;
+    double I = 0, J = 0, K = 0, L = 0, R = 0;
+    bool cycleCodeSeen = false;
+    bool callPending = false;
+  };
+
+  Flow AnalyseLine();
+  Flow WordLoop();
+  Flow ApplyM(int m);
+  Flow MakeCall();
+  Flow Move();
+  void SetPosition();
+  void ReferenceReturn();
+  void CycleBlock();
+  void HoleRow();
+  Flow Arc(double tx, double ty, double tz);
+
+  void Add(PathKind kind, double v0 = 0, double v1 = 0, double v2 = 0, double v3 = 0,
+           double v4 = 0, double v5 = 0, double v6 = 0, double v7 = 0) {
+    const float v[8] = {static_cast<float>(v0), static_cast<float>(v1), static_cast<float>(v2),
+                        static_cast<float>(v3), static_cast<float>(v4), static_cast<float>(v5),
+                        static_cast<float>(v6), static_cast<float>(v7)};
+    AddPathItem(path_, st_.Feed, line_, kind, v);
+  }
+  void AddDrill(double holeX, double holeY) {
+    Add(PathKind::pkDrill, x_, y_, z_, holeX, holeY, st_.CycleRLevel, st_.CycleBottom, st_.ToolRadius);
+  }
+  Flow Fail(int code, int32_t column) {
+    result_ = {code, line_, column};
+    return Flow::Fail;
+  }
+  // Faults of a call point at the line's first "P".
+  int32_t ColumnOfP() const {
+    const size_t p = text_.find('P');
+    return p == std::string_view::npos ? 0 : static_cast<int32_t>(p);
+  }
+  bool ListFull() const { return path_.Count >= path_.Capacity; }
+
+  LineSource& lines_;
+  const AnalyseOptions& opt_;
+  TEasyCalc& calc_;
+  PathList& path_;
+  MachineState& st_;
+  ProgramLineFinder finder_;
+
+  AnalysisResult result_;
+  int32_t line_ = 0;
+  std::string_view text_;
+  NcWordTable words_;
+  TokenizeError error_;
+  BlockAttributes attrs_;
+  Block b_;
+
+  double x_ = 0, y_ = 0, z_ = 0;  // the tool position after the previous block
+  bool absolute_ = true;
+  bool rangeArmed_ = false;       // whether G00 end points count for the machining range
+  double prevU_ = 0, prevV_ = 0;  // offsets of the last taper move
+  // Last values read; they keep their value across blocks.
+  double wX_ = 0, wY_ = 0, wZ_ = 0, wU_ = 0, wV_ = 0, wP_ = 0, wO_ = 0;
+};
+
+AnalysisResult Analyser::Run() {
+  st_.ResetForAnalysis(opt_.WorkHeight);
+  st_.ValueUnit = opt_.Tokenize.ValueUnit;
+  st_.AtcHeight = opt_.AtcHeight;
+  path_.Count = 0;
+  z_ = st_.AtcHeight;
+  const int64_t maxBlocks = MaxBlocksAnalysed(lines_.LineCount(), path_.Capacity);
+  int64_t blocks = 0;
+  for (line_ = 0; line_ < lines_.LineCount(); ++line_) {
+    if (++blocks > maxBlocks) break;
+    const Flow f = AnalyseLine();
+    if (f == Flow::Fail) return result_;
+    if (f == Flow::End) break;
+  }
+  return AnalysisResult{};
+}
+
+Flow Analyser::AnalyseLine() {
+  lines_.ClearRowMarks(line_);
+  b_ = Block{};
+  text_ = lines_.Line(line_);
+  TokenizeBlock(text_, opt_.Tokenize, calc_, st_, words_, error_, attrs_);
+  if (error_.Failed) return Fail(ErrSyntax, error_.Column);
+  if (attrs_.Has(BlockAttr::BlockSkip)) {
+    Add(PathKind::pkNone);
+    if (opt_.Tokenize.BlockSkipOn) {
+      lines_.SetRowMark(line_, MarkBlockSkip);
+      return Flow::Next;
+    }
+  }
+  if (attrs_.Has(BlockAttr::PercentLine) || attrs_.Has(BlockAttr::CommentLine) ||
+      attrs_.Has(BlockAttr::EmptyLine)) {
+    const bool tool = text_.find("(T") != std::string_view::npos;
+    Add(tool ? PathKind::pkToolComment : PathKind::pkNone);
+    return Flow::Next;
+  }
+  if (attrs_.Has(BlockAttr::AssignmentLine)) {
+    Add(PathKind::pkNone);
+    return Flow::Next;
+  }
+  if (attrs_.Has(BlockAttr::ProgramEndM02)) {
+    Add(PathKind::pkNone);
+    return Flow::End;
+  }
+  if (Flow f = WordLoop(); f != Flow::Next) return f;
+  if (b_.callPending) return MakeCall();
+  return Move();
+}
+
+Flow Analyser::WordLoop() {
+  for (int w = 0; w < words_.WordCount; ++w) {
+    const double v = words_.Words[w].Value;
+    switch (words_.Words[w].Letter) {
+      case 'F': st_.Feed = v; break;
+      case 'G': {
+        const int g = TruncToInt(v);
+        if (g == 0) { st_.MotionMode = 0; st_.CycleMode = 80; }  // G00 also cancels a cycle
+        else if (g >= 1 && g <= 4) st_.MotionMode = g;
+        else if ((g >= 73 && g <= 76) || (g >= 81 && g <= 89)) { st_.CycleMode = g; b_.cycleCodeSeen = true; }
+        else if (g == 80) st_.CycleMode = 80;
+        else if (g == 90) absolute_ = true;
+        else if (g == 91) absolute_ = false;
+        break;
+      }
+      case 'I': b_.I = v; b_.i = true; break;
+      case 'J': b_.J = v; b_.j = true; break;
+      case 'K': b_.K = v; b_.k = true; break;
+      case 'L': b_.L = v; b_.l = true; break;
+      case 'R': b_.R = v; b_.r = true; break;
+      case 'M':
+        if (Flow f = ApplyM(TruncToInt(v)); f != Flow::Next) return f;
+        break;
+      case 'O': wO_ = v; break;
+      case 'P': wP_ = v; break;
+      case 'U': wU_ = v; b_.uv = true; break;
+      case 'V': wV_ = v; b_.uv = true; break;
+      case 'X': wX_ = v; b_.x = true; break;
+      case 'Y': wY_ = v; b_.y = true; break;
+      case 'Z': wZ_ = v; b_.z = true; break;
+      default: break;
+    }
+  }
+  return Flow::Next;
+}
+
+Flow Analyser::ApplyM(int m) {
+  switch (m) {
+    case 0: lines_.SetRowMark(line_, MarkM00); break;
+    case 1: lines_.SetRowMark(line_, MarkM01); break;
+    case 2:  // M2 written with a fraction; M2 itself ends before the word loop
+      Add(PathKind::pkNone);
+      return Flow::End;
+    case 30:
+      if (st_.SubDepth > 0) return Fail(ErrM30InSub, 0);
+      Add(PathKind::pkNone);
+      return Flow::End;
+    case 5: Add(PathKind::pkNone); break;
+    case 98:
+      if (st_.SubDepth >= MaxSubDepth) return Fail(ErrNestTooDeep, ColumnOfP());
+      if (!attrs_.Has(BlockAttr::HasP)) return Fail(ErrUnknownProgram, 0);
+      b_.callPending = true;
+      break;
+    case 99: {
+      if (st_.SubDepth < 1) return Fail(ErrM99InMain, 0);
+      SubFrame& top = st_.SubStack[st_.SubDepth];
+      if (top.RepeatsLeft < 1) {
+        line_ = top.ReturnLine;
+        --st_.SubDepth;
+      } else {
+        // Another pass whose items would all be dropped changes nothing anyone sees but
+        // the time it takes: a full list ends the analysis here.
+        if (ListFull()) return Flow::End;
+        line_ = top.StartLine;
+        --top.RepeatsLeft;
+      }
+      break;
+    }
+    default: break;
+  }
+  return Flow::Next;
+}
+
+Flow Analyser::MakeCall() {
+  const double n = std::trunc(wP_);
+  const int32_t o = finder_.Find(n, st_);
+  if (o < 0) return Fail(ErrUnknownProgram, ColumnOfP());
+  SubFrame& f = st_.SubStack[++st_.SubDepth];
+  f.ProgramNo = TruncToInt(n);
+  f.ReturnLine = line_;
+  f.StartLine = o - 1;
+  f.RepeatsLeft = 0;
+  if (attrs_.Has(BlockAttr::HasL)) f.RepeatsLeft = TruncToInt(b_.L) - 1;
+  if (attrs_.Has(BlockAttr::HasK)) f.RepeatsLeft = TruncToInt(b_.K) - 1;
+  line_ = o - 1;  // the loop goes on with the O line itself
+  return Flow::Next;
+}
+
+Flow Analyser::Move() {
+  if (attrs_.Has(BlockAttr::G92Given)) {
+    SetPosition();
+  } else if (attrs_.Has(BlockAttr::RefReturn)) {
+    ReferenceReturn();
+  } else if (b_.cycleCodeSeen) {
+    CycleBlock();
+  } else if (st_.CycleMode != 80 && (b_.x || b_.y)) {
+    HoleRow();
+  } else if (b_.x || b_.y || b_.z || b_.i || b_.j) {
+    const double tx = b_.x ? (absolute_ ? wX_ : x_ + wX_) : x_;
+    const double ty = b_.y ? (absolute_ ? wY_ : y_ + wY_) : y_;
+    const double tz = b_.z ? (absolute_ ? wZ_ : z_ + wZ_) : z_;
+    if (attrs_.Has(BlockAttr::G43Given)) {
+      Add(PathKind::pkRapid, x_, y_, z_, tx, ty, tz);
+      if (b_.z) rangeArmed_ = true;
+    } else {
+      switch (st_.MotionMode) {
+        case 0:
+          Add(PathKind::pkRapid, x_, y_, z_, tx, ty, tz);
+          if (rangeArmed_) UpdateRange(st_, tx, ty, tz);
+          break;
+        case 1:
+          if (b_.uv) {
+            Add(PathKind::pkTaper, x_, y_, tx, ty, x_ + prevU_, y_ + prevV_, tx + wU_, ty + wV_);
+            UpdateRange(st_, tx, ty, st_.WorkHeight);
+            prevU_ = wU_;
+            prevV_ = wV_;
+          } else {
+            Add(PathKind::pkLinear, x_, y_, z_, tx, ty, tz);
+            UpdateRange(st_, tx, ty, tz);
+            if (b_.z && st_.MaxCutZ < tz) st_.MaxCutZ = tz;
+          }
+          break;
+        case 2:
+        case 3:
+          if (Arc(tx, ty, tz) == Flow::Fail) return Flow::Fail;
+          break;
+        default:  // G04: a dwell moves nothing
+          return Flow::Next;
+      }
+    }
+    x_ = tx;
+    y_ = ty;
+    z_ = tz;
+  } else {
+    Add(PathKind::pkNone);
+  }
+  return Flow::Next;
+}
+
+void Analyser::SetPosition() {
+  if (b_.x) x_ = wX_;
+  if (b_.y) y_ = wY_;
+  z_ = b_.z ? wZ_ : 0;
+  UpdateRange(st_, x_, y_, z_);
+  Add(PathKind::pkSetPosition, x_, y_, z_);
+}
+
+void Analyser::ReferenceReturn() {
+  Add(PathKind::pkRefReturn, x_, y_, z_, x_, y_, st_.AtcHeight);
+  if (attrs_.Has(BlockAttr::HasX)) x_ = 0;
+  if (attrs_.Has(BlockAttr::HasY)) y_ = 0;
+  if (attrs_.Has(BlockAttr::HasZ)) z_ = st_.AtcHeight;
+  rangeArmed_ = false;
+}
+
+void Analyser::CycleBlock() {
+  if (absolute_) {
+    st_.CycleRLevel = b_.R;
+    st_.CycleBottom = wZ_;  // the block's Z, else the last Z read
+  } else {
+    st_.CycleRLevel = z_ + b_.R;
+    st_.CycleBottom = st_.CycleRLevel + wZ_;
+  }
+  if (b_.l && b_.L == 0) {
+    Add(PathKind::pkNone);
+    return;
+  }
+  // One hole where the tool stands, whatever X and Y say; the tool returns to its level.
+  UpdateRange(st_, x_, y_, st_.CycleBottom);
+  AddDrill(x_, y_);
+}
+
+void Analyser::HoleRow() {
+  int64_t count = 1;
+  const bool repeat = b_.k || b_.l;
+  // Repeat counts round halves to even, like the control.
+  auto rounded = [](double v) { return static_cast<int64_t>(std::clamp(std::nearbyint(v), -1.0, 4.0e18)); };
+  if (b_.k) count = rounded(b_.K);
+  if (b_.l) count = rounded(b_.L);
+  if (absolute_ || !repeat) {
+    const double hx = b_.x ? (absolute_ ? wX_ : x_ + wX_) : x_;
+    const double hy = b_.y ? (absolute_ ? wY_ : y_ + wY_) : y_;
+    UpdateRange(st_, hx, hy, z_);
+    AddDrill(hx, hy);
+    x_ = hx;
+    y_ = hy;
+    return;
+  }
+  const double dx = b_.x ? wX_ : 0;
+  const double dy = b_.y ? wY_ : 0;
+  for (int64_t k = 0; k < count; ++k) {
+    if (ListFull()) {
+      // The remaining holes lie on one line: the first and the last bound the range, and
+      // the tool ends on the last. No need to walk a row of two billion holes.
+      const double left = static_cast<double>(count - k);
+      UpdateRange(st_, x_ + dx, y_ + dy, z_);
+      x_ += left * dx;
+      y_ += left * dy;
+      UpdateRange(st_, x_, y_, z_);
+      return;
+    }
+    const double hx = x_ + dx;
+    const double hy = y_ + dy;
+    UpdateRange(st_, hx, hy, z_);
+    AddDrill(hx, hy);
+    x_ = hx;
+    y_ = hy;
+  }
+}
+
+Flow Analyser::Arc(double tx, double ty, double tz) {
+  const bool cw = st_.MotionMode == 2;
+  double cx = 0, cy = 0, radius = 0, start = 0, end = 0;
+  bool heightAtTarget = false;
+  if (tx != x_ || ty != y_) {
+    if (b_.r) {
+      const double r = std::fabs(b_.R);
+      const double chord = Distance(x_, y_, tx, ty);
+      if (std::fabs(chord - 2 * r) < kHalfCircleTolerance) {
+        double ux = 0, uy = 0;
+        UnitVector(x_, y_, tx, ty, ux, uy);
+        cx = x_ + chord / 2 * ux;
+        cy = y_ + chord / 2 * uy;
+        heightAtTarget = true;
+      } else {
+        if (chord < kMinRChord) return Fail(ErrArcRadius, 0);
+        double p1x, p1y, p2x, p2y;
+        const int n = ArcArcCross(tx, ty, r, x_, y_, r, p1x, p1y, p2x, p2y);
+        if (n == 0) return Fail(ErrArcRadius, 0);
+        // P1 lies left of the chord, P2 right: a positive R takes the short way round.
+        const bool second = n == 2 && (cw ? b_.R > 0 : b_.R < 0);
+        cx = second ? p2x : p1x;
+        cy = second ? p2y : p1y;
+      }
+      radius = r;
+    } else {
+      cx = x_ + b_.I;
+      cy = y_ + b_.J;
+      radius = std::sqrt(b_.I * b_.I + b_.J * b_.J);
+      heightAtTarget = !cw;
+    }
+    const double aS = PosToAngl(cx, cy, x_, y_);
+    const double aE = PosToAngl(cx, cy, tx, ty);
+    start = cw ? aE : aS;
+    end = cw ? aS : aE;
+    AnglCheck(start, end);
+    double minX, minY, maxX, maxY;
+    ArcBoundingBox(cx, cy, radius, start, end, minX, minY, maxX, maxY);
+    UpdateRange(st_, minX, minY, z_);
+    UpdateRange(st_, maxX, maxY, z_);
+  } else {
+    // End on the start: a full circle by I and J; R says nothing here.
+    cx = x_ + b_.I;
+    cy = y_ + b_.J;
+    radius = std::sqrt(b_.I * b_.I + b_.J * b_.J);
+    const double aS = PosToAngl(cx, cy, x_, y_);
+    start = cw ? aS : aS - kFullCircleSweep;
+    end = cw ? aS + kFullCircleSweep : aS;
+    AnglCheck(start, end);
+    UpdateRange(st_, cx - radius, cy - radius, z_);
+    UpdateRange(st_, cx + radius, cy + radius, z_);
+    heightAtTarget = !cw;
+  }
+  Add(cw ? PathKind::pkArcCW : PathKind::pkArcCCW, cx, cy, heightAtTarget ? tz : z_, radius, start, end);
+  return Flow::Next;
+}
+
+}  // namespace
+
+int64_t MaxBlocksAnalysed(int32_t lineCount, int32_t capacity) {
+  return 4 * (static_cast<int64_t>(lineCount) + capacity);
+}
+
+AnalysisResult AnalyseProgram(LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc,
+                              PathList& path, MachineState& state) {
+  Analyser a(lines, options, calc, path, state);
+  return a.Run();
+}
+
+std::string_view AnalysisMessage(int code) {
+  switch (code) {
+    case ErrSyntax: return "構文エラー";
+    case ErrArcRadius: return "円弧半径エラー";
+    case ErrNestTooDeep: return "サブプロのネストが深すぎる";
+    case ErrM99InMain: return "メインプログラム内で M99 に遭遇";
+    case ErrM30InSub: return "サブプログラム内で M30 に遭遇";
+    case ErrUnknownProgram: return "指定のプログラムＮｏが不明";
+    default: return {};
+  }
+}
+
+}  // namespace kelvan::nc
