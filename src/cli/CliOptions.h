@@ -3,12 +3,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+namespace kelvan::settings {
+class TRegManager;
+}
 
 namespace kelvan::cli {
 
 // The common options of every subcommand. An option that is not given takes the value
-// of the settings store (see LoadStoreDefaults).
+// of the settings store (see ResolveSettings).
 struct CliOptions {
   std::optional<int> FloatPos;
   std::optional<double> AtcHeight;
@@ -18,13 +23,23 @@ struct CliOptions {
   std::optional<double> WorkHeight;
   std::optional<int32_t> Capacity;
   bool Summary = false;                  // dump --summary
+  // render: -o OUT, --view, --size WxH, --scale, --pan X,Y, --white, --fit
+  std::optional<std::string> Output;
+  std::optional<int> View;
+  std::optional<std::pair<int, int>> Size;
+  std::optional<double> Scale;
+  std::optional<std::pair<int, int>> Pan;
+  bool White = false;
+  bool Fit = false;
   std::vector<std::string> Positional;   // the subcommand's own arguments
 };
 
 // Parses argv[first..]; "--" ends the options. False with a message on a bad option.
 bool ParseCliOptions(int argc, char** argv, int first, CliOptions& out, std::string& error);
 
-// The values the options take when they are not given.
+// The values in effect: each option that is given, else the store's setting as the
+// program reads it at start ("FloatPos", "AtcHight", "BlockSkip", "ErrorTag", "BufSize").
+// The work height has no setting and starts at 0.
 struct EffectiveSettings {
   int FloatPos = 1;
   double AtcHeight = 500;
@@ -34,6 +49,7 @@ struct EffectiveSettings {
   int32_t Capacity = 1000000;
 };
 
-EffectiveSettings ResolveSettings(const CliOptions& options);
+EffectiveSettings ResolveSettings(const CliOptions& options);  // the user's store
+EffectiveSettings ResolveSettings(const CliOptions& options, const settings::TRegManager& store);
 
 }  // namespace kelvan::cli

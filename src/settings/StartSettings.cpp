@@ -1,0 +1,51 @@
+#include "settings/StartSettings.h"
+
+#include "nc/NcWord.h"
+#include "nc/PathList.h"
+#include "settings/SettingsKeys.h"
+#include "settings/TRegManager.h"
+#include "settings/ValueText.h"
+
+namespace kelvan::settings {
+
+double StartSettings::AtcHeightFromText(QStringView text) { return DecimalOr(text, 500.0); }
+
+double StartSettings::GridSizeFromText(QStringView text) {
+  const double g = DecimalOr(text, 50.0);
+  return g < 1.0 ? 1.0 : g;
+}
+
+double StartSettings::ScaleFacFromText(QStringView text) {
+  const double f = DecimalOr(text, 2.0);
+  return (f < 1.0 || f > 2.0) ? 2.0 : f;
+}
+
+int StartSettings::FloatPosFromStored(int stored) {
+  return (stored >= 0 && stored <= 2) ? stored : 1;
+}
+
+StartSettings StartSettings::Load(const TRegManager& reg) {
+  StartSettings s;
+  s.Folda = reg.ReadString(u"Folda");
+  s.PathCapacity = nc::CapacityFromBufSize(reg.ReadInteger(u"BufSize"));
+  s.AtcHeight = AtcHeightFromText(reg.ReadDecimal(u"AtcHight"));
+  s.FloatPos = FloatPosFromStored(reg.ReadInteger(u"FloatPos"));
+  s.ValueUnit = nc::ValueUnitForFloatPos(s.FloatPos);
+  s.Decimals = nc::DecimalsForFloatPos(s.FloatPos);
+  s.BlockSkip = reg.ReadBool(u"BlockSkip");
+  s.MaxWindow = reg.ReadBool(u"MaxWindow");
+  s.GridSize = GridSizeFromText(reg.ReadDecimal(u"GridSize"));
+  s.ScaleFac = ScaleFacFromText(reg.ReadDecimal(u"ScaleFac"));
+  reg.ReadFont(u"Font", s.Font);
+  s.ToolBar = reg.ReadInteger(u"ToolBar");
+  s.Split = reg.ReadInteger(u"Split");
+  // Empty entries (an item value gone missing) name no file; the menu shows ten at most.
+  for (const QString& path : reg.ReadStrings(u"History")) {
+    if (s.History.size() >= MaxHistory) break;
+    if (!path.isEmpty()) s.History.append(path);
+  }
+  for (int n = 1; n <= CommandCount; ++n) s.Commands.append(reg.ReadString(CommandKey(n)));
+  return s;
+}
+
+}  // namespace kelvan::settings
