@@ -2,12 +2,8 @@
 #include <string>
 
 #include "cli/Commands.h"
-#include "nc/AnalyseProgram.h"
-#include "nc/Cp932.h"
-#include "nc/NcText.h"
-#include "nc/NcTextLineSource.h"
+#include "cli/LoadProgram.h"
 #include "nc/PathList.h"
-#include "nc/TEasyCalc.h"
 
 namespace kelvan::cli {
 
@@ -56,26 +52,11 @@ int RunDump(const CliOptions& options) {
     return 2;
   }
   nc::NcText text;
-  std::string error;
-  if (!nc::NcText::Load(options.Positional[0], text, error)) {
-    std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
-    return 2;
-  }
+  if (!LoadProgramText(options.Positional[0], text)) return 2;
   const EffectiveSettings s = ResolveSettings(options);
-  nc::AnalyseOptions opt;
-  opt.Tokenize.ValueUnit = nc::ValueUnitForFloatPos(s.FloatPos);
-  opt.Tokenize.BlockSkipOn = s.BlockSkip;
-  // The words are compared with the file's bytes, so they go into the file's encoding.
-  for (const std::string& tag : s.ErrorTags)
-    opt.Tokenize.ErrorTags.push_back(nc::EncodeFromUtf8(tag, text.Encoding()));
-  opt.AtcHeight = s.AtcHeight;
-  opt.WorkHeight = s.WorkHeight;
-
   nc::PathList path(s.Capacity);
   nc::MachineState state;
-  nc::TEasyCalc calc;
-  nc::NcTextLineSource lines(text);
-  const nc::AnalysisResult result = nc::AnalyseProgram(lines, opt, calc, path, state);
+  const nc::AnalysisResult result = AnalyseProgramText(text, s, path, state);
 
   if (options.Summary) PrintSummary(path); else PrintItems(path);
   std::printf("range %.4f %.4f %.4f %.4f %.4f %.4f\n", Tidy(state.RangeMinX), Tidy(state.RangeMaxX),
@@ -85,8 +66,7 @@ int RunDump(const CliOptions& options) {
     std::puts("result ok");
     return 0;
   }
-  const std::string message(nc::AnalysisMessage(result.Code));
-  std::printf("result error %d %d %d %s\n", result.Code, result.Line, result.Column, message.c_str());
+  std::printf("%s\n", AnalysisErrorText(result).c_str());
   return 1;
 }
 

@@ -9,5 +9,6 @@ namespace kelvan::cli {
 int RunTokenize(const CliOptions& options);
 int RunCalc(const CliOptions& options);
 int RunDump(const CliOptions& options);
+int RunRender(const CliOptions& options);
 
 }  // namespace kelvan::cli

@@ -13,6 +13,8 @@ void Usage() {
       "  tokenize LINE          the words, attributes and fault column of one NC block\n"
       "  calc EXPR...           evaluates expressions on one calculator\n"
       "  dump FILE [--summary]  the path list of an NC program\n"
+      "  render FILE -o OUT.png [--view 0..3] [--size WxH] [--scale S] [--pan X,Y] [--white] [--fit]\n"
+      "                         the path view of an NC program as a PNG picture\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
       "  --atc Z            ATC height       --work-height H   UV contour height\n"
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
   if (command == "tokenize") return kelvan::cli::RunTokenize(options);
   if (command == "calc") return kelvan::cli::RunCalc(options);
   if (command == "dump") return kelvan::cli::RunDump(options);
+  if (command == "render") return kelvan::cli::RunRender(options);
   if (command == "--help" || command == "help") {
     Usage();
     return 0;

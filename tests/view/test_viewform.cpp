@@ -1,16 +1,293 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <deque>
+
+#include "editor/NcEditor.h"
+#include "nc/PathList.h"
+#include "view/Beep.h"
+#include "view/DocumentController.h"
+#include "view/ExecutionController.h"
 #include "view/TViewForm.h"
+#include "view/UserDialogs.h"
+
+using namespace kelvan;
+using view::TViewForm;
+
+namespace {
+
+// Answers the boxes from queues and records what was asked.
+class ScriptedDialogs : public view::UserDialogs {
+ public:
+  std::deque<QMessageBox::StandardButton> answers;
+  std::deque<QString> files;
+  std::deque<QString> inputs;
+  QStringList asked;
+
+  QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&, const QString& text,
+                                      QMessageBox::StandardButtons) override {
+    asked << text;
+    if (answers.empty()) return QMessageBox::Cancel;
+    const auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  bool InputText(QWidget*, const QString&, const QString& prompt, QString& text) override {
+    asked << prompt;
+    if (inputs.empty()) return false;
+    text = inputs.front();
+    inputs.pop_front();
+    return true;
+  }
+  QString OpenFileName(QWidget*, const QString&, const QString&) override { return Next(); }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return Next(); }
+
+ private:
+  QString Next() {
+    if (files.empty()) return {};
+    const QString f = files.front();
+    files.pop_front();
+    return f;
+  }
+};
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  f.open(QIODevice::ReadOnly);
+  return f.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
 
 class TestViewForm : public QObject {
   Q_OBJECT
-private slots:
-  void opensAndCloses() {
-    kelvan::view::TViewForm form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.windowTitle(), QStringLiteral("Kelvan"));
-    QVERIFY(form.close());
+
+  QTemporaryDir dir_;
+  ScriptedDialogs* dialogs_ = nullptr;
+  std::unique_ptr<TViewForm> form_;
+
+  QString File(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    WriteAll(path, bytes);
+    return path;
+  }
+  void Trigger(const char* action) { form_->Action(QString::fromLatin1(action))->trigger(); }
+  void Open(const QString& path) {
+    dialogs_->files.push_back(path);
+    Trigger("AcFileOpen");
+  }
+
+ private slots:
+  void init() {
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    auto reg = std::make_unique<settings::TRegManager>(dir_.filePath(QStringLiteral("KELVAN.ini")));
+    form_ = std::make_unique<TViewForm>(std::move(dialogs), std::move(reg));
+    form_->resize(900, 600);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+  void cleanup() {
+    form_->Editor().SetModified(false);
+    form_.reset();
+    QFile::remove(dir_.filePath(QStringLiteral("KELVAN.ini")));
+  }
+
+  void startsWithTheMenusOfTheCommandTable() {
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvan"));
+    QStringList menus;
+    for (QAction* a : form_->menuBar()->actions()) menus << a->text();
+    QCOMPARE(menus, (QStringList{"ファイル(&F)", "編集(&E)", "実行(&G)", "レポート(&R)", "２Ｄツール(&2)",
+                                 "３Ｄツール(&3)", "表示(&V)", "ヘルプ(&H)"}));
+    QCOMPARE(form_->PanelText(TViewForm::PanelInsert), QStringLiteral("挿入"));
+    QCOMPARE(form_->Action("AcRedo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+  }
+
+  void opensEditsAndSavesWithABackup() {
+    const QByteArray original = "G00 X0 Y0 Z5.\r\nG01 X10. F100 (\x8D\xED\x82\xE8)\r\n";
+    const QString path = File(QStringLiteral("part.nc"), original);
+    Open(path);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvan[%1]").arg(path));
+    QCOMPARE(form_->Path().Count, 2);
+    QCOMPARE(form_->Document().History().Items().first(), path);
+
+    form_->Editor().SetLine(1, QStringLiteral("G01 X20. F100 (削り)"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelChanged), QStringLiteral("変更あり"));
+    QVERIFY(!form_->IsAnalysed());
+    Trigger("AcFileSave");
+    QCOMPARE(ReadAll(path), QByteArray("G00 X0 Y0 Z5.\r\nG01 X20. F100 (\x8D\xED\x82\xE8)\r\n"));
+    QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("part.bak"))), original);
+    QVERIFY(!form_->Editor().IsModified());
+
+    // Without backups the old .bak stays as it was.
+    form_->Live().MakeBack = false;
+    form_->Editor().SetLine(0, QStringLiteral("G00 X1 Y0 Z5."));
+    Trigger("AcFileSave");
+    QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("part.bak"))), original);
+  }
+
+  void aFailedSaveSaysSoAndKeepsTheChanges() {
+    QTemporaryDir gone;
+    const QString path = gone.filePath(QStringLiteral("x.nc"));
+    WriteAll(path, "G00 X1.\n");
+    Open(path);
+    form_->Editor().SetLine(0, QStringLiteral("G00 X2."));
+    gone.remove();
+    dialogs_->answers = {QMessageBox::Ok};
+    Trigger("AcFileSave");
+    QVERIFY(form_->Editor().IsModified());
+    QVERIFY(dialogs_->asked.last().startsWith(QStringLiteral("保存できませんでした。")));
+  }
+
+  void historyKeepsTenAndMovesRepeatsToTheFront() {
+    QStringList paths;
+    for (int i = 0; i < 11; ++i) paths << File(QStringLiteral("h%1.nc").arg(i), "G00 X1.\n");
+    for (const QString& p : paths) Open(p);
+    const QStringList& items = form_->Document().History().Items();
+    QCOMPARE(items.size(), 10);
+    QCOMPARE(items.first(), paths[10]);
+    QVERIFY(!items.contains(paths[0]));  // the oldest went
+    form_->Document().History().Add(paths[5].toUpper().replace(dir_.path().toUpper(), dir_.path()));
+    QCOMPARE(form_->Document().History().Items().size(), 10);
+    QCOMPARE(form_->Document().History().Items().first().toLower(), paths[5].toLower());
+  }
+
+  void savePromptAnswersBeforeAnotherFile() {
+    const QString a = File(QStringLiteral("a.nc"), "G00 X1.\n");
+    const QString b = File(QStringLiteral("b.nc"), "G00 X2.\n");
+    Open(a);
+    form_->Editor().SetLine(0, QStringLiteral("G00 X3."));
+    dialogs_->answers = {QMessageBox::No};
+    Open(b);
+    QCOMPARE(ReadAll(a), QByteArray("G00 X1.\n"));  // not saved
+    QCOMPARE(form_->Editor().Line(0), QStringLiteral("G00 X2."));
+    form_->Editor().SetLine(0, QStringLiteral("G00 X4."));
+    dialogs_->answers = {QMessageBox::Yes};
+    Open(a);
+    QCOMPARE(ReadAll(b), QByteArray("G00 X4.\n"));  // saved first
+    QCOMPARE(form_->Editor().Line(0), QStringLiteral("G00 X1."));
+  }
+
+  void insertKeepsTheNameAndMarksTheChange() {
+    const QString main = File(QStringLiteral("main.nc"), "G00 X1.\nG00 X2.\n");
+    const QString part = File(QStringLiteral("part2.nc"), "G01 X5. F100\nG01 Y5.\n");
+    Open(main);
+    form_->Editor().SetCaret(1, 0);
+    dialogs_->files.push_back(part);
+    Trigger("AcFileInsert");
+    QCOMPARE(form_->Editor().Lines().mid(0, 4),
+             (QStringList{"G00 X1.", "G01 X5. F100", "G01 Y5.", "G00 X2."}));
+    QVERIFY(form_->Editor().IsModified());
+    QCOMPARE(form_->Document().FileName(), main);
+    QCOMPARE(form_->PanelText(TViewForm::PanelChanged), QStringLiteral("変更有り"));
+    QCOMPARE(form_->Path().Count, 4);
+  }
+
+  void blockSkipTogglesThePath() {
+    Open(File(QStringLiteral("skip.nc"), "/G01 X10. F100\nG01 Y10.\n"));
+    QCOMPARE(form_->Path().Count, 3);  // pkNone, then the block's move
+    Trigger("SkipBtn");
+    QCOMPARE(form_->Path().Count, 2);
+    QVERIFY(form_->Editor().HasRowMark(0, nc::MarkBlockSkip));
+    Trigger("SkipBtn");
+    QCOMPARE(form_->Path().Count, 3);
+  }
+
+  void singleStepsWalkAndStartAgain() {
+    Open(File(QStringLiteral("five.nc"), "G01 X1. F100\nX2.\nX3.\nX4.\nX5.\n"));
+    QCOMPARE(form_->Path().Count, 5);
+    QList<int> after;
+    QList<int> carets;
+    for (int i = 0; i < 5; ++i) {
+      Trigger("AcSingle");
+      after << form_->Execution().ExecIndex;
+      carets << form_->Editor().CaretRow();
+    }
+    // Items 0, 0-1, 0-2, 0-3 are shown, then the execution ends and starts again at 0.
+    QCOMPARE(after, (QList<int>{1, 2, 3, 0, 1}));
+    QCOMPARE(carets, (QList<int>{1, 2, 3, 4, 1}));
+    QVERIFY(!form_->Action("AcFileOpen")->isEnabled());
+    Trigger("AcReset");
+    QCOMPARE(form_->Execution().ExecIndex, -1);
+    QVERIFY(form_->Action("AcFileOpen")->isEnabled());
+  }
+
+  void aRunStopsAtM01OnlyWithTheButtonDown() {
+    Open(File(QStringLiteral("m01.nc"), "G01 X1. F100\nX2.\nM01\nX3.\nX4.\n"));
+    Trigger("HiBtn");
+    Trigger("AcRun");
+    QCOMPARE(form_->Execution().ExecIndex, -1);  // ran through
+    const int beeps = view::BeepCount();
+    Trigger("M01Btn");
+    Trigger("AcRun");
+    QCOMPARE(view::BeepCount(), beeps + 1);
+    QCOMPARE(form_->Execution().ExecIndex, 2);  // stopped before the M01 block
+    QCOMPARE(form_->Editor().CaretRow(), 2);    // the line after the block executed last
+    Trigger("M01Btn");
+    Trigger("AcRun");  // goes on from the stopping block
+    QCOMPARE(form_->Execution().ExecIndex, -1);
+    QCOMPARE(form_->Editor().CaretRow(), 0);
+  }
+
+  void aResetEndsARun() {
+    QByteArray program;
+    for (int i = 0; i < 200; ++i) program += "G01 X" + QByteArray::number(i) + ". F100\n";
+    Open(File(QStringLiteral("long.nc"), program));
+    Trigger("LoBtn");
+    QTimer::singleShot(700, this, [this] { Trigger("AcReset"); });
+    Trigger("AcRun");
+    QCOMPARE(form_->Execution().ExecIndex, -1);
+    QVERIFY(!form_->Execution().IsRunning());
+    QCOMPARE(form_->Editor().CaretRow(), 0);
+    QCOMPARE(form_->Editor().CaretCol(), 0);
+  }
+
+  void commandsBeepWhileExecuting() {
+    Open(File(QStringLiteral("exec.nc"), "G01 X1. F100\nX2.\nX3.\n"));
+    form_->Editor().SetLine(2, QStringLiteral("X4."));
+    Trigger("AcSingle");
+    const int beeps = view::BeepCount();
+    Trigger("AcUndo");
+    QCOMPARE(view::BeepCount(), beeps + 1);
+    QCOMPARE(form_->Editor().Line(2), QStringLiteral("X4."));
+  }
+
+  void anAnalysisFaultPlacesTheCaret() {
+    Open(File(QStringLiteral("bad.nc"), "G00 X1.\nG01 X1..2\n"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelMessage), QStringLiteral("構文エラー"));
+    QCOMPARE(form_->Editor().CaretRow(), 1);
+    QCOMPARE(form_->Editor().CaretCol(), 6);
+    QCOMPARE(form_->Path().Count, 1);
+  }
+
+  void closingWithChangesAsks() {
+    Open(File(QStringLiteral("c.nc"), "G00 X1.\n"));
+    form_->Editor().SetLine(0, QStringLiteral("G00 X9."));
+    dialogs_->answers = {QMessageBox::Cancel};
+    QVERIFY(!form_->close());
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->Editor().Line(0), QStringLiteral("G00 X9."));
+  }
+
+  void workHeightFromTheInputBox() {
+    const struct { const char* typed; const char* caption; } cases[] = {
+        {"12.5", "12.5"}, {"-3", "12.5"}, {"abc", "0"}, {" 7 ", "7"}};
+    for (const auto& c : cases) {
+      dialogs_->inputs.push_back(QString::fromLatin1(c.typed));
+      Trigger("UVHeightButton");
+      QCOMPARE(form_->Action("UVHeightButton")->text(), QString::fromLatin1(c.caption));
+    }
   }
 };
 

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <QString>
+
+#include "view/RecentFiles.h"
+
+class QWidget;
+
+namespace kelvan::editor {
+class NcEditor;
+}
+
+namespace kelvan::view {
+
+class UserDialogs;
+
+// The document of the main window: its file name, loading, inserting, saving with backups
+// and the list of recent files. Commands refused while a program executes are refused by
+// the window before they get here.
+class DocumentController : public QObject {
+  Q_OBJECT
+ public:
+  DocumentController(QWidget* window, editor::NcEditor& edit, editor::NcEditor& work,
+                     UserDialogs& dialogs);
+
+  const QString& FileName() const { return fileName_; }
+  RecentFiles& History() { return history_; }
+  // The initial folder of the open and save dialogs ("Folda").
+  void SetFolder(const QString& folder) { folder_ = folder; }
+  // Whether a save first keeps the old file as ".bak" (read at each save).
+  void SetBackupQuery(std::function<bool()> makeBackup) { makeBackup_ = std::move(makeBackup); }
+
+  // The window's title for the current document.
+  QString Title() const;
+
+  // Loads a file as the document (open, drop, recent file, command line). False when it
+  // could not be read; the document is then unchanged and the user was told.
+  bool Load(const QString& path);
+  // The commands of the File menu. Each returns whether the document changed.
+  bool Open();
+  bool OpenRecent(int index);
+  bool Drop(const QString& path);
+  bool Insert();
+  // Saves; false when the user cancelled or the save failed (then the modified flag stays).
+  bool Save();
+  bool SaveAs();
+  // Asks to save a modified document before the window closes: false keeps it open.
+  bool QueryClose();
+
+  // The ".bak" path of a file: its extension replaced by ".bak".
+  static QString BackupPath(const QString& path);
+
+ signals:
+  void Loaded();          // a new document is in the editor
+  void Inserted();        // a file was inserted into the document
+  void TitleChanged(const QString& title);
+  void ChangeMarkChanged(const QString& text);  // status panel 1
+  void HistoryChanged();
+
+ private:
+  // "現在のファイルは変更されていますが、保存しますか": asked before another file replaces a
+  // modified document. Yes saves it (with its backup); the new file is loaded either way.
+  void PromptSaveBeforeReplace();
+  bool WriteTo(const QString& path);
+  bool MakeBackup(const QString& path);
+  void AddHistory(const QString& path);
+
+  QWidget* window_;
+  editor::NcEditor& edit_;
+  editor::NcEditor& work_;
+  UserDialogs& dialogs_;
+  QString fileName_;
+  QString folder_;
+  RecentFiles history_;
+  std::function<bool()> makeBackup_ = [] { return true; };
+};
+
+}  // namespace kelvan::view

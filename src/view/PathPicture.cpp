@@ -1,0 +1,40 @@
+#include "view/PathPicture.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "view/QPainterLineSink.h"
+#include "view/core/ModeColors.h"
+#include "view/core/RenderOptions.h"
+
+namespace kelvan::view {
+
+PathPicture::PathPicture() : PathPicture(ScreenSize()) {}
+
+PathPicture::PathPicture(QSize size) : tempBox_(size, QImage::Format_RGB32) {
+  tempBox_.fill(Qt::black);
+}
+
+QSize PathPicture::ScreenSize() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QSize s = screen->size();
+      if (!s.isEmpty()) return s;
+    }
+  }
+  return {1920, 1080};
+}
+
+RenderResult PathPicture::Render(const nc::PathList& path, const nc::MachineState& state,
+                                 const ViewTransform& view, const RenderOptions& options, HitList& hits,
+                                 int32_t execIndex, QSize showBoxSize) {
+  tempBox_.fill(QPainterLineSink::ToQColor(ModeColors::For(options.WhiteMode).Background));
+  QPainter painter(&tempBox_);
+  QPainterLineSink sink(painter);
+  RenderResult result = RenderPath(path, state, view, options, sink, hits, execIndex, showBoxSize.height());
+  sink.Flush();
+  return result;
+}
+
+}  // namespace kelvan::view

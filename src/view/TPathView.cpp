@@ -1,0 +1,54 @@
+#include "view/TPathView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "nc/PathList.h"
+#include "view/QPainterLineSink.h"
+#include "view/core/DrawItem.h"
+#include "view/core/RenderOptions.h"
+
+namespace kelvan::view {
+
+TPathView::TPathView(QWidget* parent) : QWidget(parent) {
+  // The picture covers the whole view; what it does not cover is painted black.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPathView::ShowPicture(const QImage& tempBox) {
+  // Pixels beyond the picture come out black, like the panel behind the view.
+  shown_ = tempBox.copy(0, 0, width(), height());
+  update();
+}
+
+PositionReadout TPathView::DrawRunItem(const nc::PathList& path, int32_t index, const ViewTransform& view,
+                                       const RenderOptions& options) {
+  PositionReadout readout;
+  if (shown_.isNull() || index < 0 || index >= path.Count) return readout;
+  RenderOptions live = options;
+  live.WhiteMode = false;
+  live.Tracking = false;
+  {
+    QPainter painter(&shown_);
+    QPainterLineSink sink(painter);
+    DrawContext ctx{view, sink, live, ModeColors::For(false), nullptr, readout};
+    DrawItem(ctx, index, path[index]);
+  }
+  update();
+  return readout;
+}
+
+void TPathView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.fillRect(area, Qt::black);
+  if (!shown_.isNull()) painter.drawImage(area.topLeft(), shown_, area);
+}
+
+void TPathView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  emit Resized(event->size());
+}
+
+}  // namespace kelvan::view

@@ -1,0 +1,33 @@
+#include "view/UserDialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+
+#include "view/NcFileDialog.h"
+
+namespace kelvan::view {
+
+QMessageBox::StandardButton QtUserDialogs::Message(QWidget* parent, QMessageBox::Icon icon,
+                                                   const QString& caption, const QString& text,
+                                                   QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, text, buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool QtUserDialogs::InputText(QWidget* parent, const QString& caption, const QString& prompt,
+                              QString& text) {
+  bool ok = false;
+  const QString answer = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
+  if (ok) text = answer;
+  return ok;
+}
+
+QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& folder, const QString& filter) {
+  return NcFileDialog::Open(parent, folder, filter);
+}
+
+QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& initial, const QString& filter) {
+  return NcFileDialog::Save(parent, initial, filter);
+}
+
+}  // namespace kelvan::view
