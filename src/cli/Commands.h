@@ -10,5 +10,6 @@ int RunTokenize(const CliOptions& options);
 int RunCalc(const CliOptions& options);
 int RunDump(const CliOptions& options);
 int RunRender(const CliOptions& options);
+int RunReport(const CliOptions& options);
 
 }  // namespace kelvan::cli

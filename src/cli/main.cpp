@@ -13,6 +13,7 @@ void Usage() {
       "  tokenize LINE          the words, attributes and fault column of one NC block\n"
       "  calc EXPR...           evaluates expressions on one calculator\n"
       "  dump FILE [--summary]  the path list of an NC program\n"
+      "  report area|tools|details|dump FILE  a machining report of an NC program\n"
       "  render FILE -o OUT.png [--view 0..3] [--size WxH] [--scale S] [--pan X,Y] [--white] [--fit]\n"
       "                         the path view of an NC program as a PNG picture\n"
       "options:\n"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   if (command == "tokenize") return kelvan::cli::RunTokenize(options);
   if (command == "calc") return kelvan::cli::RunCalc(options);
   if (command == "dump") return kelvan::cli::RunDump(options);
+  if (command == "report") return kelvan::cli::RunReport(options);
   if (command == "render") return kelvan::cli::RunRender(options);
   if (command == "--help" || command == "help") {
     Usage();
