@@ -23,6 +23,7 @@
 #include "view/HelpWindow.h"
 #include "view/TPathView.h"
 #include "view/UserDialogs.h"
+#include "print/TStringsPrinter.h"
 
 namespace kelvan::view {
 
@@ -97,6 +98,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   if (start_.BlockSkip) Action(QStringLiteral("SkipBtn"))->setChecked(true);
   if (start_.MaxWindow) setWindowState(windowState() | Qt::WindowMaximized);
 
+  CreateReportWindows();
   ConnectEditor();
   ConnectCommands();
   UpdateHistoryMenu();

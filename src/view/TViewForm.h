@@ -4,6 +4,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "nc/AnalysisError.h"
 #include "nc/PathList.h"
@@ -32,6 +34,13 @@ class NcEditor;
 }
 namespace kelvan::highlight {
 class TNCFountain;
+}
+namespace kelvan::print {
+class TPrintDlg;
+class TStringsPrinter;
+}  // namespace kelvan::print
+namespace kelvan::report {
+class TDumpDlg;
 }
 
 namespace kelvan::view {
@@ -82,6 +91,9 @@ class TViewForm : public QMainWindow {
   QAction* Action(const QString& name) const;
   QString PanelText(Panel p) const;
   bool IsAnalysed() const { return analysed_; }
+  report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
+  // Tests show the report window without waiting for it to close.
+  void SetReportsModeless(bool modeless) { reportsModeless_ = modeless; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -130,6 +142,15 @@ class TViewForm : public QMainWindow {
   void About();
   void UpdateFileActions();
 
+  // Reports and printing (TViewFormReports.cpp).
+  void CreateReportWindows();
+  void ShowReport(const std::vector<std::string>& lines);
+  void AreaItemClick();
+  void ToolItemClick();
+  void DetailsItemClick();
+  void AcDumpExecute();
+  void Print1Click();
+
   // Helpers.
   void SetPanel(Panel p, const QString& text);
   void ShowReadouts(const PositionReadout& readout);
@@ -158,6 +179,10 @@ class TViewForm : public QMainWindow {
   DocumentController* doc_ = nullptr;
   ExecutionController* exec_ = nullptr;
   HelpWindow* help_ = nullptr;
+  std::unique_ptr<print::TStringsPrinter> printer_;  // StringsPrinter1
+  print::TPrintDlg* printDlg_ = nullptr;
+  report::TDumpDlg* dumpDlg_ = nullptr;
+  bool reportsModeless_ = false;
 
   QSplitter* splitter_ = nullptr;       // RxSplitter1: editors | view
   QSplitter* editSplitter_ = nullptr;   // the main editor over the split view

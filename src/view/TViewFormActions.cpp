@@ -152,8 +152,8 @@ void TViewForm::CreateActions() {
 
   // Commands whose windows are not built yet stand in their places, disabled.
   for (const char* name :
-       {"Environment", "AcCommunication", "Print1", "AcFind", "AcFindNext", "AcFindPrev", "AcReplace",
-        "AcJump", "AreaItem", "ToolItem", "DetailsItem", "AcDump", "ClipBordItem", "SuperHoleItem",
+       {"Environment", "AcCommunication", "AcFind", "AcFindNext", "AcFindPrev", "AcReplace",
+        "AcJump", "ClipBordItem", "SuperHoleItem",
         "OptimizItem", "IncConvItem", "IncConvFixdItem", "NullLineKillItem", "Turn3DItem", "XmirrItem",
         "YmirrItem", "Raph3DItem", "AcAlpha", "InfoBtn", "AcScriptEdit", "AcScriptLoad",
         "AcScriptRun", "AcScriptStop", "Ex1Btn", "Ex2Btn", "Ex3Btn", "Ex4Btn", "Ex5Btn", "Ex6Btn",

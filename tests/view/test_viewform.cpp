@@ -10,6 +10,7 @@
 
 #include "editor/NcEditor.h"
 #include "nc/PathList.h"
+#include "report/ui/TDumpDlg.h"
 #include "view/Beep.h"
 #include "view/DocumentController.h"
 #include "view/ExecutionController.h"
@@ -278,6 +279,26 @@ class TestViewForm : public QObject {
     QVERIFY(!form_->close());
     QVERIFY(form_->isVisible());
     QCOMPARE(form_->Editor().Line(0), QStringLiteral("G00 X9."));
+  }
+
+  void reportsFillTheReportWindow() {
+    const QString path = File(QStringLiteral("rep.nc"), "(T1-10.)\nG01 X30. Y40. F200\n(POST A)(T2-4.)\n");
+    Open(path);
+    form_->SetReportsModeless(true);
+    auto text = [this] { return form_->ReportWindow().Edit().Lines(); };
+    Trigger("AreaItem");
+    QCOMPARE(text().value(0), QStringLiteral("加工範囲レポート"));
+    QCOMPARE(text().value(3), QStringLiteral("Ｘ＋最大値：30.000"));
+    Trigger("ToolItem");
+    QCOMPARE(text().mid(0, 6), (QStringList{"使用工具レポート", path, "", "(T1-10.)", "(POST A)(T2-4.)",
+                                            "(POST A)(T2-4.)"}));
+    form_->Editor().SetLine(1, QStringLiteral("G01 X60. Y80. F200"));
+    Trigger("DetailsItem");  // analyses first
+    QVERIFY(text().contains(QStringLiteral("加工長：100.0 mm")));
+    Trigger("AcDump");
+    QCOMPARE(text().value(3), QStringLiteral("1:G01 X60. Y80. F200 Leng:100.0000 Time:0.50000"));
+    QVERIFY(form_->ReportWindow().IsShowing());
+    form_->ReportWindow().close();
   }
 
   void workHeightFromTheInputBox() {
