@@ -12,4 +12,9 @@ fi
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): Kelvan's window cannot open."
 echo "Here is what kelvan-cli shows of the sample program $sample:"
 echo
+build/kelvan-cli report tools "$sample" || true
+echo
+build/kelvan-cli report details "$sample" || true
+echo
+echo "Path list summary (kelvan-cli dump --summary):"
 build/kelvan-cli dump --summary "$sample" || true
