@@ -1,10 +1,9 @@
 #include "view/PathPicture.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 
-#include "view/QPainterLineSink.h"
+#include "view/RasterLineSink.h"
 #include "view/core/ModeColors.h"
 #include "view/core/RenderOptions.h"
 
@@ -29,12 +28,9 @@ QSize PathPicture::ScreenSize() {
 RenderResult PathPicture::Render(const nc::PathList& path, const nc::MachineState& state,
                                  const ViewTransform& view, const RenderOptions& options, HitList& hits,
                                  int32_t execIndex, QSize showBoxSize) {
-  tempBox_.fill(QPainterLineSink::ToQColor(ModeColors::For(options.WhiteMode).Background));
-  QPainter painter(&tempBox_);
-  QPainterLineSink sink(painter);
-  RenderResult result = RenderPath(path, state, view, options, sink, hits, execIndex, showBoxSize.height());
-  sink.Flush();
-  return result;
+  tempBox_.fill(RasterLineSink::ToPixel(ModeColors::For(options.WhiteMode).Background));
+  RasterLineSink sink(tempBox_);
+  return RenderPath(path, state, view, options, sink, hits, execIndex, showBoxSize.height());
 }
 
 }  // namespace kelvan::view

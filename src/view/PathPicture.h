@@ -26,6 +26,7 @@ class PathPicture {
   PathPicture();
   explicit PathPicture(QSize size);
 
+  // Format_RGB32: the raster line sink writes its pixels directly.
   const QImage& TempBox() const { return tempBox_; }
 
   // Fills the whole picture with the mode's background and draws frame and path (items 0

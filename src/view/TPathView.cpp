@@ -5,7 +5,7 @@
 #include <QResizeEvent>
 
 #include "nc/PathList.h"
-#include "view/QPainterLineSink.h"
+#include "view/RasterLineSink.h"
 #include "view/core/DrawItem.h"
 #include "view/core/RenderOptions.h"
 
@@ -17,8 +17,9 @@ TPathView::TPathView(QWidget* parent) : QWidget(parent) {
 }
 
 void TPathView::ShowPicture(const QImage& tempBox) {
-  // Pixels beyond the picture come out black, like the panel behind the view.
-  shown_ = tempBox.copy(0, 0, width(), height());
+  // Pixels beyond the picture come out black, like the panel behind the view. The run
+  // draws into the copy through the raster sink, which needs 32-bit pixels.
+  shown_ = tempBox.copy(0, 0, width(), height()).convertToFormat(QImage::Format_RGB32);
   update();
 }
 
@@ -29,12 +30,9 @@ PositionReadout TPathView::DrawRunItem(const nc::PathList& path, int32_t index, 
   RenderOptions live = options;
   live.WhiteMode = false;
   live.Tracking = false;
-  {
-    QPainter painter(&shown_);
-    QPainterLineSink sink(painter);
-    DrawContext ctx{view, sink, live, ModeColors::For(false), nullptr, readout};
-    DrawItem(ctx, index, path[index]);
-  }
+  RasterLineSink sink(shown_);
+  DrawContext ctx{view, sink, live, ModeColors::For(false), nullptr, readout};
+  DrawItem(ctx, index, path[index]);
   update();
   return readout;
 }
