@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QDialog>
+#include <Qsci/qsciscintilla.h>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -299,6 +301,15 @@ class TestViewForm : public QObject {
     QCOMPARE(text().value(3), QStringLiteral("1:G01 X60. Y80. F200 Leng:100.0000 Time:0.50000"));
     QVERIFY(form_->ReportWindow().IsShowing());
     form_->ReportWindow().close();
+  }
+
+  void f1OpensTheManual() {
+    form_->Editor().SetFocus();
+    QTest::keyClick(static_cast<QWidget*>(form_->Editor().Widget()), Qt::Key_F1);
+    bool shown = false;
+    for (QDialog* d : form_->findChildren<QDialog*>())
+      if (d->windowTitle() == QStringLiteral("Kelvan ヘルプ") && d->isVisible()) shown = true;
+    QVERIFY(shown);
   }
 
   void workHeightFromTheInputBox() {
