@@ -153,6 +153,32 @@ class TestViewForm : public QObject {
     QVERIFY(dialogs_->asked.last().startsWith(QStringLiteral("保存できませんでした。")));
   }
 
+  void saveAsOntoAnExistingFileKeepsItsBackup() {
+    Open(File(QStringLiteral("src.nc"), "G00 X1.\n"));
+    const QString target = File(QStringLiteral("target.nc"), "OLD\n");
+    dialogs_->files.push_back(target);
+    dialogs_->answers = {QMessageBox::Ok};  // " 上書きしますか。"
+    Trigger("AcFileSaveAs");
+    QCOMPARE(dialogs_->asked.last(), target + QStringLiteral(" 上書きしますか。"));
+    QCOMPARE(ReadAll(target), QByteArray("G00 X1.\n"));
+    QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("target.bak"))), QByteArray("OLD\n"));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvan[%1]").arg(target));
+    // Cancel leaves the file alone.
+    form_->Editor().SetLine(0, QStringLiteral("G00 X2."));
+    dialogs_->files.push_back(target);
+    dialogs_->answers = {QMessageBox::Cancel};
+    Trigger("AcFileSaveAs");
+    QCOMPARE(ReadAll(target), QByteArray("G00 X1.\n"));
+  }
+
+  void aChangeInTheSubEditorCountsToo() {
+    Open(File(QStringLiteral("sub.nc"), "G00 X1.\n"));
+    QVERIFY(form_->IsAnalysed());
+    form_->WorkEditor().SetText(QStringLiteral("scratch"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelChanged), QStringLiteral("変更あり"));
+    QVERIFY(!form_->IsAnalysed());
+  }
+
   void historyKeepsTenAndMovesRepeatsToTheFront() {
     QStringList paths;
     for (int i = 0; i < 11; ++i) paths << File(QStringLiteral("h%1.nc").arg(i), "G00 X1.\n");
