@@ -132,7 +132,7 @@ void TViewForm::CreateStatusBar() {
     panels_[i] = label;
     // The message panel gives way when the window is narrow, so that the capacity line
     // at the right end stays readable.
-    if (i == PanelMessage) label->setMinimumWidth(120);
+    if (i == PanelMessage) label->setMinimumWidth(60);
     statusBar()->addWidget(label, i == PanelMessage ? 1 : 0);
   }
   panels_[PanelX]->setText(QStringLiteral("X 0"));
@@ -142,7 +142,12 @@ void TViewForm::CreateStatusBar() {
   panels_[PanelV]->setText(QStringLiteral("V"));
 }
 
-void TViewForm::SetPanel(Panel p, const QString& text) { panels_[p]->setText(text); }
+void TViewForm::SetPanel(Panel p, const QString& text) {
+  panels_[p]->setText(text);
+  // The capacity line grows with its numbers; it must stay readable in a narrow window.
+  if (p == PanelCapacity)
+    panels_[p]->setMinimumWidth(std::max(50, panels_[p]->fontMetrics().horizontalAdvance(text) + 12));
+}
 
 QString TViewForm::PanelText(Panel p) const { return panels_[p]->text(); }
 
