@@ -5,6 +5,7 @@
 
 #include "nc/PathList.h"
 #include "settings/StartSettings.h"
+#include "settings/SettingsKeys.h"
 #include "settings/TRegManager.h"
 
 namespace kelvan::cli {
@@ -122,7 +123,7 @@ EffectiveSettings ResolveSettings(const CliOptions& o, const settings::TRegManag
   s.FloatPos = start.FloatPos;
   s.AtcHeight = start.AtcHeight;
   s.BlockSkip = start.BlockSkip;
-  for (const QString& tag : store.ReadStrings(u"ErrorTag"))
+  for (const QString& tag : store.ReadStrings(settings::keys::ErrorTag))
     s.ErrorTags.push_back(tag.toStdString());
   s.Capacity = start.PathCapacity;
   if (o.FloatPos) s.FloatPos = *o.FloatPos;

@@ -2,6 +2,7 @@
 
 #include "nc/NcWord.h"
 #include "settings/StartSettings.h"
+#include "settings/SettingsKeys.h"
 #include "settings/TRegManager.h"
 
 namespace kelvan::settings {
@@ -13,13 +14,13 @@ int LiveSettings::Decimals() const { return nc::DecimalsForFloatPos(FloatPos); }
 void LiveSettings::Load(const TRegManager& reg) {
   // A stored index outside the three choices counts as the default, as the value unit
   // set at start does.
-  FloatPos = StartSettings::FloatPosFromStored(reg.ReadInteger(u"FloatPos"));
-  ErrorTags = reg.ReadStrings(u"ErrorTag");
-  MakeBack = reg.ReadBool(u"MakeBack");
-  HoleDisp = reg.ReadBool(u"HoleDisp");
-  ShowG00 = reg.ReadBool(u"ShowG00");
-  ShowArrow = reg.ReadBool(u"ShowArrow");
-  ShowPos = reg.ReadBool(u"ShowPos");
+  FloatPos = StartSettings::FloatPosFromStored(reg.ReadInteger(keys::FloatPos));
+  ErrorTags = reg.ReadStrings(keys::ErrorTag);
+  MakeBack = reg.ReadBool(keys::MakeBack);
+  HoleDisp = reg.ReadBool(keys::HoleDisp);
+  ShowG00 = reg.ReadBool(keys::ShowG00);
+  ShowArrow = reg.ReadBool(keys::ShowArrow);
+  ShowPos = reg.ReadBool(keys::ShowPos);
   emit Changed();
 }
 

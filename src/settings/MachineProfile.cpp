@@ -16,42 +16,40 @@ int CheckedProfile(int n) {
 
 MachineProfile MachineProfile::Load(const TRegManager& reg, int n) {
   n = CheckedProfile(n);
-  auto key = [n](const char16_t* base) { return ProfileKey(QStringView(base), n); };
   MachineProfile p;
-  p.Machin = reg.ReadString(key(u"Machin"));
-  p.CommPort = reg.ReadInteger(key(u"CommPort"));
-  p.BaudRate = reg.ReadInteger(key(u"BaudRate"));
-  p.ByteSize = reg.ReadInteger(key(u"ByteSize"));
-  p.StopBits = reg.ReadInteger(key(u"StopBits"));
-  p.Parity = reg.ReadInteger(key(u"Parity"));
-  p.XFlow = reg.ReadInteger(key(u"XFlow"));
-  p.NcCode = reg.ReadInteger(key(u"NcCode"));
-  p.OutMode = reg.ReadInteger(key(u"OutMode"));
-  p.FeedLen = reg.ReadInteger(key(u"FeedLen"));
-  p.DC2DC4 = reg.ReadBool(key(u"DC2DC4"));
-  p.EOB = reg.ReadInteger(key(u"EOB"));
-  p.Standby = reg.ReadBool(key(u"Standby"));
-  p.TimeOut = reg.ReadInteger(key(u"TimeOut"));
+  p.Machin = reg.ReadString(keys::Machin(n));
+  p.CommPort = reg.ReadInteger(keys::CommPort(n));
+  p.BaudRate = reg.ReadInteger(keys::BaudRate(n));
+  p.ByteSize = reg.ReadInteger(keys::ByteSize(n));
+  p.StopBits = reg.ReadInteger(keys::StopBits(n));
+  p.Parity = reg.ReadInteger(keys::Parity(n));
+  p.XFlow = reg.ReadInteger(keys::XFlow(n));
+  p.NcCode = reg.ReadInteger(keys::NcCode(n));
+  p.OutMode = reg.ReadInteger(keys::OutMode(n));
+  p.FeedLen = reg.ReadInteger(keys::FeedLen(n));
+  p.DC2DC4 = reg.ReadBool(keys::DC2DC4(n));
+  p.EOB = reg.ReadInteger(keys::EOB(n));
+  p.Standby = reg.ReadBool(keys::Standby(n));
+  p.TimeOut = reg.ReadInteger(keys::TimeOut(n));
   return p;
 }
 
 void MachineProfile::Save(TRegManager& reg, int n) const {
   n = CheckedProfile(n);
-  auto key = [n](const char16_t* base) { return ProfileKey(QStringView(base), n); };
-  reg.WriteString(key(u"Machin"), Machin);
-  reg.WriteInteger(key(u"CommPort"), CommPort);
-  reg.WriteInteger(key(u"BaudRate"), BaudRate);
-  reg.WriteInteger(key(u"ByteSize"), ByteSize);
-  reg.WriteInteger(key(u"StopBits"), StopBits);
-  reg.WriteInteger(key(u"Parity"), Parity);
-  reg.WriteInteger(key(u"XFlow"), XFlow);
-  reg.WriteInteger(key(u"NcCode"), NcCode);
-  reg.WriteInteger(key(u"OutMode"), OutMode);
-  reg.WriteInteger(key(u"FeedLen"), FeedLen);
-  reg.WriteBool(key(u"DC2DC4"), DC2DC4);
-  reg.WriteInteger(key(u"EOB"), EOB);
-  reg.WriteBool(key(u"Standby"), Standby);
-  reg.WriteInteger(key(u"TimeOut"), TimeOut);
+  reg.WriteString(keys::Machin(n), Machin);
+  reg.WriteInteger(keys::CommPort(n), CommPort);
+  reg.WriteInteger(keys::BaudRate(n), BaudRate);
+  reg.WriteInteger(keys::ByteSize(n), ByteSize);
+  reg.WriteInteger(keys::StopBits(n), StopBits);
+  reg.WriteInteger(keys::Parity(n), Parity);
+  reg.WriteInteger(keys::XFlow(n), XFlow);
+  reg.WriteInteger(keys::NcCode(n), NcCode);
+  reg.WriteInteger(keys::OutMode(n), OutMode);
+  reg.WriteInteger(keys::FeedLen(n), FeedLen);
+  reg.WriteBool(keys::DC2DC4(n), DC2DC4);
+  reg.WriteInteger(keys::EOB(n), EOB);
+  reg.WriteBool(keys::Standby(n), Standby);
+  reg.WriteInteger(keys::TimeOut(n), TimeOut);
 }
 
 }  // namespace kelvan::settings

@@ -26,25 +26,25 @@ int StartSettings::FloatPosFromStored(int stored) {
 
 StartSettings StartSettings::Load(const TRegManager& reg) {
   StartSettings s;
-  s.Folda = reg.ReadString(u"Folda");
-  s.PathCapacity = nc::CapacityFromBufSize(reg.ReadInteger(u"BufSize"));
-  s.AtcHeight = AtcHeightFromText(reg.ReadDecimal(u"AtcHight"));
-  s.FloatPos = FloatPosFromStored(reg.ReadInteger(u"FloatPos"));
+  s.Folda = reg.ReadString(keys::Folda);
+  s.PathCapacity = nc::CapacityFromBufSize(reg.ReadInteger(keys::BufSize));
+  s.AtcHeight = AtcHeightFromText(reg.ReadDecimal(keys::AtcHight));
+  s.FloatPos = FloatPosFromStored(reg.ReadInteger(keys::FloatPos));
   s.ValueUnit = nc::ValueUnitForFloatPos(s.FloatPos);
   s.Decimals = nc::DecimalsForFloatPos(s.FloatPos);
-  s.BlockSkip = reg.ReadBool(u"BlockSkip");
-  s.MaxWindow = reg.ReadBool(u"MaxWindow");
-  s.GridSize = GridSizeFromText(reg.ReadDecimal(u"GridSize"));
-  s.ScaleFac = ScaleFacFromText(reg.ReadDecimal(u"ScaleFac"));
-  reg.ReadFont(u"Font", s.Font);
-  s.ToolBar = reg.ReadInteger(u"ToolBar");
-  s.Split = reg.ReadInteger(u"Split");
+  s.BlockSkip = reg.ReadBool(keys::BlockSkip);
+  s.MaxWindow = reg.ReadBool(keys::MaxWindow);
+  s.GridSize = GridSizeFromText(reg.ReadDecimal(keys::GridSize));
+  s.ScaleFac = ScaleFacFromText(reg.ReadDecimal(keys::ScaleFac));
+  reg.ReadFont(keys::Font, s.Font);
+  s.ToolBar = reg.ReadInteger(keys::ToolBar);
+  s.Split = reg.ReadInteger(keys::Split);
   // Empty entries (an item value gone missing) name no file; the menu shows ten at most.
-  for (const QString& path : reg.ReadStrings(u"History")) {
+  for (const QString& path : reg.ReadStrings(keys::History)) {
     if (s.History.size() >= MaxHistory) break;
     if (!path.isEmpty()) s.History.append(path);
   }
-  for (int n = 1; n <= CommandCount; ++n) s.Commands.append(reg.ReadString(CommandKey(n)));
+  for (int n = 1; n <= CommandCount; ++n) s.Commands.append(reg.ReadString(keys::Command(n)));
   return s;
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "settings/SettingsKeys.h"
 #include "settings/ValueText.h"
 
 namespace kelvan::settings {
@@ -86,18 +85,18 @@ bool TRegManager::Sync() {
   return settings_->status() == QSettings::NoError;
 }
 
-const KeyDecl* TRegManager::Declared(QStringView key) const {
-  const KeyDecl* decl = FindKeyDecl(key);
-  Q_ASSERT_X(decl, "TRegManager", "settings key is not declared in SettingsKeys.cpp");
-  return decl;
-}
-
-QString TRegManager::GroupOf(const KeyDecl& decl) const {
+QString TRegManager::GroupOf(Section section) const {
+  QString name;
+  switch (section) {
+    case Section::Config: name = QStringLiteral("Config"); break;
+    case Section::History: name = QStringLiteral("History"); break;
+    case Section::Find: name = QStringLiteral("Find"); break;
+  }
   const QStringList groups = settings_->childGroups();
-  if (groups.contains(decl.section)) return decl.section;
+  if (groups.contains(name)) return name;
   for (const QString& g : groups)
-    if (g.compare(decl.section, Qt::CaseInsensitive) == 0) return g;
-  return decl.section;
+    if (g.compare(name, Qt::CaseInsensitive) == 0) return g;
+  return name;
 }
 
 std::optional<QString> TRegManager::Stored(const GroupKeys& keys, const QString& valueName) const {
@@ -106,12 +105,12 @@ std::optional<QString> TRegManager::Stored(const GroupKeys& keys, const QString&
   return TextOf(settings_->value(keys.Group() + u'/' + *name));
 }
 
-std::optional<QString> TRegManager::Stored(const KeyDecl& decl, const QString& valueName) const {
-  return Stored(GroupKeys(*settings_, GroupOf(decl)), valueName);
+std::optional<QString> TRegManager::Stored(const KeyRef& key) const {
+  return Stored(GroupKeys(*settings_, GroupOf(key.section)), key.name);
 }
 
-void TRegManager::Store(const KeyDecl& decl, const QString& valueName, const QString& text) {
-  Store(GroupKeys(*settings_, GroupOf(decl)), valueName, text);
+void TRegManager::Store(const KeyRef& key, const QString& text) {
+  Store(GroupKeys(*settings_, GroupOf(key.section)), key.name, text);
 }
 
 void TRegManager::Store(const GroupKeys& keys, const QString& valueName, const QString& text) {
@@ -126,37 +125,30 @@ void TRegManager::Remove(const GroupKeys& keys, const QString& valueName) {
   for (const QString& s : keys.Spellings(valueName)) settings_->remove(keys.Group() + u'/' + s);
 }
 
-QString TRegManager::ReadString(QStringView key) const {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return QString();
-  return Stored(*decl, decl->name).value_or(decl->defaultText);
+QString TRegManager::Text(const KeyRef& key) const { return Stored(key).value_or(key.defaultText); }
+
+QString TRegManager::ReadString(const StringKey& key) const { return Text(Ref(key)); }
+
+int TRegManager::ReadInteger(const IntegerKey& key) const {
+  return ParseInteger(Text(Ref(key))).value_or(0);
 }
 
-int TRegManager::ReadInteger(QStringView key) const {
-  return ParseInteger(ReadString(key)).value_or(0);
+bool TRegManager::ReadBool(const BoolKey& key) const {
+  const KeyRef ref = Ref(key);
+  const std::optional<QString> text = Stored(ref);
+  return text ? StoredBoolIsTrue(*text) : DefaultBoolIsTrue(ref.defaultText);
 }
 
-bool TRegManager::ReadBool(QStringView key) const {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return false;
-  const std::optional<QString> text = Stored(*decl, decl->name);
-  return text ? StoredBoolIsTrue(*text) : DefaultBoolIsTrue(decl->defaultText);
+QString TRegManager::ReadDecimal(const DecimalKey& key) const { return Text(Ref(key)); }
+
+double TRegManager::ReadDecimal(const DecimalKey& key, double fallback) const {
+  return DecimalOr(Text(Ref(key)), fallback);
 }
 
-QString TRegManager::ReadDecimal(QStringView key) const { return ReadString(key); }
-
-double TRegManager::ReadDecimal(QStringView key, double fallback) const {
-  return DecimalOr(ReadString(key), fallback);
-}
-
-void TRegManager::ReadFont(QStringView key, FontSetting& font) const {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return;
-  Q_ASSERT(decl->type == KeyType::Font);
-  const GroupKeys keys(*settings_, GroupOf(*decl));
-  auto stored = [&](const char* suffix) {
-    return Stored(keys, decl->name + QLatin1String(suffix));
-  };
+void TRegManager::ReadFont(const FontKey& key, FontSetting& font) const {
+  const KeyRef ref = Ref(key);
+  const GroupKeys keys(*settings_, GroupOf(ref.section));
+  auto stored = [&](const char* suffix) { return Stored(keys, ref.name + QLatin1String(suffix)); };
   if (auto v = stored("_FontName")) font.name = *v;
   if (auto v = stored("_FontSize")) font.size = ParseInteger(*v).value_or(font.size);
   if (auto v = stored("_FontColor")) font.color = *v;
@@ -164,38 +156,32 @@ void TRegManager::ReadFont(QStringView key, FontSetting& font) const {
   if (auto v = stored("_FontCharset")) font.charset = ParseInteger(*v).value_or(0);
 }
 
-QStringList TRegManager::ReadStrings(QStringView key) const {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return {};
-  Q_ASSERT(decl->type == KeyType::StringList);
-  const GroupKeys keys(*settings_, GroupOf(*decl));
-  int count = ParseInteger(Stored(keys, decl->name + kCountSuffix).value_or(QString())).value_or(0);
+QStringList TRegManager::ReadStrings(const StringListKey& key) const {
+  const KeyRef ref = Ref(key);
+  const GroupKeys keys(*settings_, GroupOf(ref.section));
+  int count = ParseInteger(Stored(keys, ref.name + kCountSuffix).value_or(QString())).value_or(0);
   // A damaged count can't ask for more items than the group holds values; without this
   // bound a hand-edited count of two billion would exhaust memory.
   count = std::clamp(count, 0, static_cast<int>(keys.Names().size()));
   QStringList items;
   items.reserve(count);
   for (int i = 0; i < count; ++i)
-    items.append(Stored(keys, decl->name + kItemSuffix + QString::number(i)).value_or(QString()));
+    items.append(Stored(keys, ref.name + kItemSuffix + QString::number(i)).value_or(QString()));
   return items;
 }
 
-void TRegManager::WriteString(QStringView key, const QString& value) {
-  if (const KeyDecl* decl = Declared(key)) Store(*decl, decl->name, value);
-}
+void TRegManager::WriteString(const StringKey& key, const QString& value) { Store(Ref(key), value); }
 
-void TRegManager::WriteInteger(QStringView key, int value) { WriteString(key, IntegerText(value)); }
+void TRegManager::WriteInteger(const IntegerKey& key, int value) { Store(Ref(key), IntegerText(value)); }
 
-void TRegManager::WriteBool(QStringView key, bool value) { WriteString(key, BoolText(value)); }
+void TRegManager::WriteBool(const BoolKey& key, bool value) { Store(Ref(key), BoolText(value)); }
 
-void TRegManager::WriteDecimal(QStringView key, const QString& typed) { WriteString(key, typed); }
+void TRegManager::WriteDecimal(const DecimalKey& key, const QString& typed) { Store(Ref(key), typed); }
 
-void TRegManager::WriteFont(QStringView key, const FontSetting& font) {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return;
-  Q_ASSERT(decl->type == KeyType::Font);
-  const GroupKeys keys(*settings_, GroupOf(*decl));
-  const QString& k = decl->name;
+void TRegManager::WriteFont(const FontKey& key, const FontSetting& font) {
+  const KeyRef ref = Ref(key);
+  const GroupKeys keys(*settings_, GroupOf(ref.section));
+  const QString& k = ref.name;
   Store(keys, k + QStringLiteral("_FontName"), font.name);
   Store(keys, k + QStringLiteral("_FontSize"), IntegerText(font.size));
   Store(keys, k + QStringLiteral("_FontColor"), font.color);
@@ -203,25 +189,23 @@ void TRegManager::WriteFont(QStringView key, const FontSetting& font) {
   Store(keys, k + QStringLiteral("_FontCharset"), IntegerText(font.charset));
 }
 
-void TRegManager::WriteStrings(QStringView key, const QStringList& items) {
-  const KeyDecl* decl = Declared(key);
-  if (!decl) return;
-  Q_ASSERT(decl->type == KeyType::StringList);
-  const GroupKeys keys(*settings_, GroupOf(*decl));
+void TRegManager::WriteStrings(const StringListKey& key, const QStringList& items) {
+  const KeyRef ref = Ref(key);
+  const GroupKeys keys(*settings_, GroupOf(ref.section));
   // Every stored item at or past the new length goes, whatever the stored count says, so
   // that no stale item survives a count that was wrong.
   for (const QString& name : keys.Names()) {
-    const int i = ItemIndex(name, decl->name);
+    const int i = ItemIndex(name, ref.name);
     if (i >= static_cast<int>(items.size())) settings_->remove(keys.Group() + u'/' + name);
   }
   if (items.isEmpty()) {
-    Remove(keys, decl->name + kCountSuffix);
+    Remove(keys, ref.name + kCountSuffix);
     return;
   }
   // The names written below are not among those just removed, so `keys` still holds.
-  Store(keys, decl->name + kCountSuffix, IntegerText(static_cast<int>(items.size())));
+  Store(keys, ref.name + kCountSuffix, IntegerText(static_cast<int>(items.size())));
   for (int i = 0; i < static_cast<int>(items.size()); ++i)
-    Store(keys, decl->name + kItemSuffix + QString::number(i), items[i]);
+    Store(keys, ref.name + kItemSuffix + QString::number(i), items[i]);
 }
 
 }  // namespace kelvan::settings

@@ -107,10 +107,10 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
 TViewForm::~TViewForm() { SaveLayoutSettings(); }
 
 void TViewForm::SaveLayoutSettings() {
-  reg_->WriteStrings(QStringLiteral("History"), doc_->History().Items());
+  reg_->WriteStrings(settings::keys::History, doc_->History().Items());
   const int edge = SettingOfArea(toolBarArea(speedBar_));
-  if (edge >= 0 && !speedBar_->isFloating()) reg_->WriteInteger(QStringLiteral("ToolBar"), edge);
-  reg_->WriteInteger(QStringLiteral("Split"), editPanel_->width());
+  if (edge >= 0 && !speedBar_->isFloating()) reg_->WriteInteger(settings::keys::ToolBar, edge);
+  reg_->WriteInteger(settings::keys::Split, editPanel_->width());
   reg_->Sync();
 }
 

@@ -4,9 +4,24 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "settings/SettingsKeys.h"
 #include "settings/TRegManager.h"
 
 using kelvan::settings::TRegManager;
+namespace keys = kelvan::settings::keys;
+
+namespace {
+
+// Stores a value of the table below as the text a user might have left there.
+void WriteStored(TRegManager& reg, const QString& key, const QString& value) {
+  if (key == "ErrorTag") reg.WriteStrings(keys::ErrorTag, value.split('|'));
+  else if (key == "FloatPos") reg.WriteText(keys::FloatPos, value);
+  else if (key == "BlockSkip") reg.WriteText(keys::BlockSkip, value);
+  else if (key == "AtcHight") reg.WriteText(keys::AtcHight, value);
+  else QFAIL(qPrintable("no such key in this test: " + key));
+}
+
+}  // namespace
 
 // kelvan-cli takes every common option that is not given from the user's settings store.
 class TestCliStore : public QObject {
@@ -71,8 +86,7 @@ class TestCliStore : public QObject {
       for (const QString& kv : store) {
         const QString key = kv.section('=', 0, 0);
         const QString value = kv.section('=', 1);
-        if (key == "ErrorTag") reg.WriteStrings(key, value.split('|'));
-        else reg.WriteString(key, value);
+        WriteStored(reg, key, value);
       }
       QVERIFY(reg.Sync());
     }

@@ -4,11 +4,14 @@
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 #include "settings/TRegManager.h"
 
 using kelvan::settings::FontSetting;
 using kelvan::settings::TRegManager;
+namespace keys = kelvan::settings::keys;
+using kelvan::settings::KeyName;
 
 namespace {
 
@@ -55,43 +58,38 @@ class TestRegManager : public QObject {
     QCOMPARE(reg.FileName(), dir_.filePath(QStringLiteral("Morwen/KELVAN.ini")));
   }
 
-  void emptyStoreReadsDefaults_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("FloatPos") << "FloatPos" << "1";
-    QTest::newRow("BufSize") << "BufSize" << "1000000";
-    QTest::newRow("AtcHight") << "AtcHight" << "500";
-    QTest::newRow("ScaleFac") << "ScaleFac" << "2.0";
-    QTest::newRow("Folda") << "Folda" << "C:\\Halvorn\\Nc";
-    QTest::newRow("Header") << "Header" << "%F";
-    QTest::newRow("Split") << "Split" << "300";
-    QTest::newRow("Command1") << "Command1" << QString::fromUtf8("シーケンス番号.PAS");
-    QTest::newRow("Command7") << "Command7" << "";
+  void emptyStoreReadsDefaults() {
+    const TRegManager reg(NewPath());
+    struct Case {
+      QString key, read, expected;
+    };
+    std::vector<Case> cases = {
+        {"FloatPos", reg.ReadText(keys::FloatPos), "1"},
+        {"BufSize", reg.ReadText(keys::BufSize), "1000000"},
+        {"AtcHight", reg.ReadDecimal(keys::AtcHight), "500"},
+        {"ScaleFac", reg.ReadDecimal(keys::ScaleFac), "2.0"},
+        {"Folda", reg.ReadString(keys::Folda), "C:\\Halvorn\\Nc"},
+        {"Header", reg.ReadString(keys::Header), "%F"},
+        {"Split", reg.ReadText(keys::Split), "300"},
+        {"Command1", reg.ReadString(keys::Command(1)), QString::fromUtf8("シーケンス番号.PAS")},
+        {"Command7", reg.ReadString(keys::Command(7)), ""},
+    };
     const char* names[] = {"通信１", "通信２", "通信３", "通信４"};
     for (int n = 1; n <= 4; ++n) {
-      auto row = [n](const char* base, const QString& text) {
-        const QString key = QString::fromLatin1(base) + QString::number(n);
-        QTest::newRow(qPrintable(key)) << key << text;
-      };
-      row("Machin", QString::fromUtf8(names[n - 1]));
-      row("XFlow", "2");
-      row("EOB", "1");
-      row("TimeOut", "300");
+      cases.push_back({KeyName(keys::Machin(n)), reg.ReadString(keys::Machin(n)), QString::fromUtf8(names[n - 1])});
+      cases.push_back({KeyName(keys::XFlow(n)), reg.ReadText(keys::XFlow(n)), "2"});
+      cases.push_back({KeyName(keys::EOB(n)), reg.ReadText(keys::EOB(n)), "1"});
+      cases.push_back({KeyName(keys::TimeOut(n)), reg.ReadText(keys::TimeOut(n)), "300"});
     }
-  }
-
-  void emptyStoreReadsDefaults() {
-    QFETCH(QString, key);
-    QFETCH(QString, text);
-    const TRegManager reg(NewPath());
-    QCOMPARE(reg.ReadString(key), text);
+    for (const Case& c : cases) QVERIFY2(c.read == c.expected, qPrintable(c.key + ": " + c.read));
+    QCOMPARE(KeyName(keys::TimeOut(3)), QStringLiteral("TimeOut3"));
   }
 
   void booleanDefaults() {
     const TRegManager reg(NewPath());
-    QVERIFY(reg.ReadBool(u"MakeBack") && reg.ReadBool(u"ShowG00"));
-    QVERIFY(reg.ReadBool(u"DC2DC43") && reg.ReadBool(u"Standby4"));
-    QVERIFY(!reg.ReadBool(u"BlockSkip") && !reg.ReadBool(u"MaxWindow"));
+    QVERIFY(reg.ReadBool(keys::MakeBack) && reg.ReadBool(keys::ShowG00));
+    QVERIFY(reg.ReadBool(keys::DC2DC4(3)) && reg.ReadBool(keys::Standby(4)));
+    QVERIFY(!reg.ReadBool(keys::BlockSkip) && !reg.ReadBool(keys::MaxWindow));
   }
 
   // Stored texts as a hand edit or an older version may leave them.
@@ -113,10 +111,10 @@ class TestRegManager : public QObject {
     QFETCH(int, integer);
     QFETCH(bool, boolean);
     TRegManager reg(NewPath());
-    reg.WriteString(u"EconoPrintRow", stored);
-    reg.WriteString(u"ShowG00", stored);  // its default is true: a stored text decides
-    QCOMPARE(reg.ReadInteger(u"EconoPrintRow"), integer);
-    QCOMPARE(reg.ReadBool(u"ShowG00"), boolean);
+    reg.WriteText(keys::EconoPrintRow, stored);
+    reg.WriteText(keys::ShowG00, stored);  // its default is true: a stored text decides
+    QCOMPARE(reg.ReadInteger(keys::EconoPrintRow), integer);
+    QCOMPARE(reg.ReadBool(keys::ShowG00), boolean);
   }
 
   void keysIgnoreLetterCase() {
@@ -124,33 +122,33 @@ class TestRegManager : public QObject {
     WriteRaw(path, "[config]\nfloatpos=2\nmakeback=0\nsplit=100\nSplit=200\nSPLIT=300\n");
     {
       TRegManager reg(path);
-      QCOMPARE(reg.ReadInteger(u"FLOATPOS"), 2);
-      QCOMPARE(reg.ReadBool(u"MakeBack"), false);
-      QCOMPARE(reg.ReadInteger(u"split"), 200);  // of several spellings the declared one wins
-      reg.WriteInteger(u"FloatPos", 0);
-      reg.WriteInteger(u"Split", 250);
+      QCOMPARE(reg.ReadInteger(keys::FloatPos), 2);
+      QCOMPARE(reg.ReadBool(keys::MakeBack), false);
+      QCOMPARE(reg.ReadInteger(keys::Split), 200);  // of several spellings the declared one wins
+      reg.WriteInteger(keys::FloatPos, 0);
+      reg.WriteInteger(keys::Split, 250);
       QVERIFY(reg.Sync());
     }
     QCOMPARE(RawKeys(path, "config"), (QStringList{"Split", "floatpos", "makeback"}));
     QVERIFY(RawKeys(path, "Config").isEmpty());
-    QCOMPARE(TRegManager(path).ReadInteger(u"FloatPos"), 0);
+    QCOMPARE(TRegManager(path).ReadInteger(keys::FloatPos), 0);
   }
 
   void stringListShrinksAndEmpties() {
     const QString path = NewPath();
     TRegManager reg(path);
-    reg.WriteStrings(u"ErrorTag", {"A", "B", "C", "D", "E"});
-    QCOMPARE(reg.ReadStrings(u"ErrorTag"), (QStringList{"A", "B", "C", "D", "E"}));
-    reg.WriteStrings(u"ErrorTag", {"X", "Y"});
+    reg.WriteStrings(keys::ErrorTag, {"A", "B", "C", "D", "E"});
+    QCOMPARE(reg.ReadStrings(keys::ErrorTag), (QStringList{"A", "B", "C", "D", "E"}));
+    reg.WriteStrings(keys::ErrorTag, {"X", "Y"});
     QVERIFY(reg.Sync());
     QCOMPARE(RawKeys(path, "Config"),
              (QStringList{"ErrorTag_Item0", "ErrorTag_Item1", "ErrorTag_ItemCount"}));
-    QCOMPARE(reg.ReadString(u"ErrorTag"), QString());  // the list has no value of its own
-    QCOMPARE(reg.ReadStrings(u"ErrorTag"), (QStringList{"X", "Y"}));
-    reg.WriteStrings(u"ErrorTag", {});
+    QVERIFY(!ReadRaw(path).contains("ErrorTag="));  // the list has no value of its own
+    QCOMPARE(reg.ReadStrings(keys::ErrorTag), (QStringList{"X", "Y"}));
+    reg.WriteStrings(keys::ErrorTag, {});
     QVERIFY(reg.Sync());
     QVERIFY(RawKeys(path, "Config").isEmpty());
-    QVERIFY(reg.ReadStrings(u"ErrorTag").isEmpty());
+    QVERIFY(reg.ReadStrings(keys::ErrorTag).isEmpty());
   }
 
   // The count is not trusted when shrinking: items it does not cover go as well.
@@ -161,8 +159,8 @@ class TestRegManager : public QObject {
              "errortag_item4=C\nErrorTag_ItemX=keep\n");
     {
       TRegManager reg(path);
-      QCOMPARE(reg.ReadStrings(u"ErrorTag"), QStringList{"A"});
-      reg.WriteStrings(u"ErrorTag", {"P", "Q"});
+      QCOMPARE(reg.ReadStrings(keys::ErrorTag), QStringList{"A"});
+      reg.WriteStrings(keys::ErrorTag, {"P", "Q"});
       QVERIFY(reg.Sync());
     }
     QCOMPARE(RawKeys(path, "Config"), (QStringList{"ErrorTag_Item0", "ErrorTag_Item1",
@@ -184,7 +182,7 @@ class TestRegManager : public QObject {
     const QString path = NewPath();
     WriteRaw(path,
              "[History]\nHistory_ItemCount=" + count + "\nHistory_Item0=A\nHistory_Item2=C\n");
-    QCOMPARE(TRegManager(path).ReadStrings(u"History"), items);
+    QCOMPARE(TRegManager(path).ReadStrings(keys::History), items);
   }
 
   void fontIsFiveValues() {
@@ -192,7 +190,7 @@ class TestRegManager : public QObject {
     const FontSetting bold{QString::fromUtf8("ＭＳ ゴシック"), 12, "clBlack", 1, 128};
     {
       TRegManager reg(path);
-      reg.WriteFont(u"Font", bold);
+      reg.WriteFont(keys::Font, bold);
       QVERIFY(reg.Sync());
     }
     QCOMPARE(RawKeys(path, "Config"), (QStringList{"Font_FontCharset", "Font_FontColor",
@@ -202,7 +200,7 @@ class TestRegManager : public QObject {
     QCOMPARE(raw.value("Config/Font_FontStyle").toString(), QString("1"));
     QCOMPARE(raw.value("Config/Font_FontSize").toString(), QString("12"));
     FontSetting read;
-    TRegManager(path).ReadFont(u"Font", read);
+    TRegManager(path).ReadFont(keys::Font, read);
     QCOMPARE(read, bold);
   }
 
@@ -212,7 +210,7 @@ class TestRegManager : public QObject {
              "[Config]\nPrintFont_FontSize=big\nPrintFont_FontStyle=bold\n"
              "PrintFont_FontColor=clRed\n");
     FontSetting font{"Mono", 9, "clBlack", 3, 128};
-    TRegManager(path).ReadFont(u"PrintFont", font);
+    TRegManager(path).ReadFont(keys::PrintFont, font);
     QCOMPARE(font.name, QString("Mono"));  // missing: kept
     QCOMPARE(font.size, 9);                // not an integer: kept
     QCOMPARE(font.color, QString("clRed"));
@@ -226,13 +224,13 @@ class TestRegManager : public QObject {
     const QStringList tags{QString::fromUtf8("（段取り）"), QString::fromUtf8("ＭＥＭＯ")};
     {
       TRegManager reg(path);
-      reg.WriteString(u"Machin2", name);
-      reg.WriteStrings(u"ErrorTag", tags);
+      reg.WriteString(keys::Machin(2), name);
+      reg.WriteStrings(keys::ErrorTag, tags);
       QVERIFY(reg.Sync());
     }
     const TRegManager reg(path);
-    QCOMPARE(reg.ReadString(u"Machin2"), name);
-    QCOMPARE(reg.ReadStrings(u"ErrorTag"), tags);
+    QCOMPARE(reg.ReadString(keys::Machin(2)), name);
+    QCOMPARE(reg.ReadStrings(keys::ErrorTag), tags);
     QVERIFY(ReadRaw(path).contains("Machin2=" + name.toUtf8()));
   }
 
@@ -241,13 +239,13 @@ class TestRegManager : public QObject {
     const QString path = NewPath();
     {
       TRegManager reg(path);
-      reg.WriteInteger(u"BufSize", 200000);
-      reg.WriteBool(u"MaxWindow", true);
-      reg.WriteBool(u"ShowG00", false);
-      reg.WriteDecimal(u"GridSize", " 2.50");
-      reg.WriteString(u"Header", "@page, %p");
-      reg.WriteStrings(u"History", {"/a.nc"});
-      reg.WriteString(u"FindFind", "G01\r\nX10\r\n");
+      reg.WriteInteger(keys::BufSize, 200000);
+      reg.WriteBool(keys::MaxWindow, true);
+      reg.WriteBool(keys::ShowG00, false);
+      reg.WriteDecimal(keys::GridSize, " 2.50");
+      reg.WriteString(keys::Header, "@page, %p");
+      reg.WriteStrings(keys::History, {"/a.nc"});
+      reg.WriteString(keys::FindFind, "G01\r\nX10\r\n");
       QVERIFY(reg.Sync());
     }
     const QByteArray text = ReadRaw(path);
@@ -258,16 +256,16 @@ class TestRegManager : public QObject {
     QVERIFY(text.contains("[Find]\nFindFind="));
     QVERIFY(!text.contains("@Variant"));
     const TRegManager reg(path);
-    QCOMPARE(reg.ReadDecimal(u"GridSize"), QString(" 2.50"));  // as typed
-    QCOMPARE(reg.ReadDecimal(u"GridSize", 50), 2.5);
-    QCOMPARE(reg.ReadString(u"Header"), QString("@page, %p"));
-    QCOMPARE(reg.ReadString(u"FindFind"), QString("G01\r\nX10\r\n"));
+    QCOMPARE(reg.ReadDecimal(keys::GridSize), QString(" 2.50"));  // as typed
+    QCOMPARE(reg.ReadDecimal(keys::GridSize, 50), 2.5);
+    QCOMPARE(reg.ReadString(keys::Header), QString("@page, %p"));
+    QCOMPARE(reg.ReadString(keys::FindFind), QString("G01\r\nX10\r\n"));
   }
 
   void unquotedCommaTextReadsAsText() {
     const QString path = NewPath();
     WriteRaw(path, "[Config]\nHeader=%F, %p\n");
-    QCOMPARE(TRegManager(path).ReadString(u"Header"), QString("%F, %p"));
+    QCOMPARE(TRegManager(path).ReadString(keys::Header), QString("%F, %p"));
   }
 };
 

@@ -120,7 +120,7 @@ class TestStartSettings : public QObject {
     QFETCH(QString, stored);
     QFETCH(double, value);
     TRegManager reg(NewPath());
-    reg.WriteString(key, stored);
+    reg.WriteText(key == "BufSize" ? keys::BufSize : keys::FloatPos, stored);
     const StartSettings s = StartSettings::Load(reg);
     QCOMPARE(key == "BufSize" ? s.PathCapacity : s.ValueUnit, value);
   }
@@ -129,7 +129,7 @@ class TestStartSettings : public QObject {
     TRegManager reg(NewPath());
     QStringList paths;
     for (int i = 0; i < 12; ++i) paths << (i == 1 ? QString() : QStringLiteral("/p/%1.nc").arg(i));
-    reg.WriteStrings(u"History", paths);
+    reg.WriteStrings(keys::History, paths);
     const QStringList h = StartSettings::Load(reg).History;
     QCOMPARE(h.size(), 10);
     QCOMPARE(h.first(), QString("/p/0.nc"));
@@ -154,10 +154,10 @@ class TestStartSettings : public QObject {
 
   void liveSettingsLoad() {
     TRegManager reg(NewPath());
-    reg.WriteInteger(u"FloatPos", 2);
-    reg.WriteStrings(u"ErrorTag", {"SKIP", "(MSG"});
-    reg.WriteBool(u"ShowG00", false);
-    reg.WriteBool(u"HoleDisp", true);
+    reg.WriteInteger(keys::FloatPos, 2);
+    reg.WriteStrings(keys::ErrorTag, {"SKIP", "(MSG"});
+    reg.WriteBool(keys::ShowG00, false);
+    reg.WriteBool(keys::HoleDisp, true);
     LiveSettings live;
     QSignalSpy changed(&live, &LiveSettings::Changed);
     live.Load(reg);
@@ -166,7 +166,7 @@ class TestStartSettings : public QObject {
     QCOMPARE(live.Decimals(), 4);
     QCOMPARE(live.ErrorTags, (QStringList{"SKIP", "(MSG"}));
     QVERIFY(!live.ShowG00 && live.HoleDisp && live.MakeBack);
-    reg.WriteInteger(u"FloatPos", 9);
+    reg.WriteInteger(keys::FloatPos, 9);
     live.Load(reg);
     QCOMPARE(live.FloatPos, 1);
   }
