@@ -5,7 +5,8 @@
 #include <QResizeEvent>
 
 #include "nc/PathList.h"
-#include "view/RasterLineSink.h"
+#include "view/core/RasterLineSink.h"
+#include "view/picture/ImageRaster.h"
 #include "view/core/DrawItem.h"
 #include "view/core/RenderOptions.h"
 
@@ -30,7 +31,7 @@ PositionReadout TPathView::DrawRunItem(const nc::PathList& path, int32_t index, 
   RenderOptions live = options;
   live.WhiteMode = false;
   live.Tracking = false;
-  RasterLineSink sink(shown_);
+  RasterLineSink sink(RasterOf(shown_));
   DrawContext ctx{view, sink, live, ModeColors::For(false), nullptr, readout};
   DrawItem(ctx, index, path[index]);
   update();

@@ -13,7 +13,7 @@
 #include "settings/LiveSettings.h"
 #include "settings/StartSettings.h"
 #include "settings/TRegManager.h"
-#include "view/PathPicture.h"
+#include "view/picture/PathPicture.h"
 #include "view/UserDialogs.h"
 #include "view/core/HitList.h"
 #include "view/core/PositionReadout.h"

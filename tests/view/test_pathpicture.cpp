@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "nc/PathList.h"
-#include "view/PathPicture.h"
-#include "view/QPainterLineSink.h"
+#include "view/picture/PathPicture.h"
+#include "view/picture/QPainterLineSink.h"
 #include "view/TPathView.h"
 #include "view/core/HitList.h"
 #include "view/core/ModeColors.h"

@@ -1,5 +1,5 @@
 #pragma once
-// A line sink that writes the pixels of a 32-bit QImage itself. A painter spends several
+// A line sink that writes the pixels of a 32-bit image itself. A painter spends several
 // nanoseconds a pixel on cosmetic pens (more on patterned ones); an integer line walk
 // into the image's memory spends about one, and a full picture of a large program is
 // mostly long lines.
@@ -18,19 +18,25 @@
 //  - dotted is 1 on, 2 off; dash-dot 4 on, 2 off, 1 on, 2 off; counted in pixels along
 //    the major axis and restarting with the first pixel of every line.
 
-#include <QImage>
 #include <cstdint>
 
 #include "view/core/LineSink.h"
 
 namespace kelvan::view {
 
+// Memory of 32-bit pixels (0xAARRGGBB, as the toolkit's RGB32 and ARGB32 formats): row y
+// starts at Bits + y * Stride. An image without memory or without area draws nothing.
+struct RasterImage {
+  uint32_t* Bits = nullptr;
+  int64_t Stride = 0;  // pixels from one row to the next, at least Width
+  int32_t Width = 0, Height = 0;
+};
+
 class RasterLineSink : public LineSink {
  public:
-  // Draws into image, which must outlive the sink and keep its size. Only 32-bit formats
-  // (RGB32, ARGB32, ARGB32_Premultiplied) are drawn into; on any other, or on a null
-  // image, the sink draws nothing.
-  explicit RasterLineSink(QImage& image);
+  // Draws into image, whose memory must outlive the sink. An image whose stride is less
+  // than its width, or whose sizes are negative, draws nothing.
+  explicit RasterLineSink(const RasterImage& image);
 
   void SetPenColor(uint32_t bgr) override;
   void SetPenStyle(PenStyle style) override;
@@ -38,7 +44,6 @@ class RasterLineSink : public LineSink {
   void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
 
   bool CanDraw() const { return bits_ != nullptr; }
-  static bool SupportsFormat(QImage::Format format);
   // An opaque pixel of the 32-bit formats from $BBGGRR.
   static uint32_t ToPixel(uint32_t bgr) {
     return 0xFF000000u | ((bgr & 0xFFu) << 16) | (bgr & 0xFF00u) | ((bgr >> 16) & 0xFFu);

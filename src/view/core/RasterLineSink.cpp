@@ -1,4 +1,4 @@
-#include "view/RasterLineSink.h"
+#include "view/core/RasterLineSink.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -116,18 +116,12 @@ void Plot(const Walk& w, const Target& t, uint32_t pixel, RasterLineSink::Patter
 
 }  // namespace
 
-RasterLineSink::RasterLineSink(QImage& image) {
-  if (image.isNull() || !SupportsFormat(image.format())) return;
-  // bits() detaches a shared image once, here, rather than on every line.
-  bits_ = reinterpret_cast<uint32_t*>(image.bits());
-  stride_ = image.bytesPerLine() / static_cast<int64_t>(sizeof(uint32_t));
-  width_ = image.width();
-  height_ = image.height();
-}
-
-bool RasterLineSink::SupportsFormat(QImage::Format format) {
-  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-         format == QImage::Format_ARGB32_Premultiplied;
+RasterLineSink::RasterLineSink(const RasterImage& image) {
+  if (image.Bits == nullptr || image.Width <= 0 || image.Height <= 0 || image.Stride < image.Width) return;
+  bits_ = image.Bits;
+  stride_ = image.Stride;
+  width_ = image.Width;
+  height_ = image.Height;
 }
 
 RasterLineSink::Pattern RasterLineSink::PatternOf(PenStyle style) {

@@ -1,4 +1,4 @@
-#include "view/QPainterLineSink.h"
+#include "view/picture/QPainterLineSink.h"
 
 #include <QPen>
 

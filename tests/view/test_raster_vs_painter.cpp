@@ -1,5 +1,5 @@
-// The raster sink against the painter it replaces, and its writes against the image's
-// memory. Tolerance, measured against Qt 6.4's aliased cosmetic pen:
+// The raster sink against the painter it replaces (its own rules are tested over plain
+// memory with the core). Tolerance, measured against Qt 6.4's aliased cosmetic pen:
 //  - lines up to 128 pixels drawn from their lower major end: identical pixel sets, solid
 //    and patterned; drawn backwards: identical but for the two ends (we set the first and
 //    leave out the last, the painter does the opposite);
@@ -14,8 +14,9 @@
 #include <random>
 #include <set>
 
-#include "view/QPainterLineSink.h"
-#include "view/RasterLineSink.h"
+#include "view/picture/QPainterLineSink.h"
+#include "view/core/RasterLineSink.h"
+#include "view/picture/ImageRaster.h"
 
 using namespace kelvan::view;
 
@@ -44,7 +45,7 @@ void Stroke(LineSink& sink, QLine l, PenStyle style) {
 }
 QImage DrawRaster(QSize size, QLine l, PenStyle style) {
   QImage img = Blank(size);
-  RasterLineSink sink(img);
+  RasterLineSink sink(RasterOf(img));
   Stroke(sink, l, style);
   return img;
 }
@@ -84,7 +85,7 @@ void AddOctantRows(QPoint from) {
 
 }  // namespace
 
-class TestRasterLineSink : public QObject {
+class TestRasterVsPainter : public QObject {
   Q_OBJECT
  private slots:
   void matchesPainter_data() {
@@ -141,87 +142,16 @@ class TestRasterLineSink : public QObject {
     }
   }
 
-  void patternsRunFromTheFirstEnd_data() { AddOctantRows({60, 60}); }
-  void patternsRunFromTheFirstEnd() {
-    QFETCH(QLine, line);
-    const Pixels solid = ByRaster({200, 200}, line, PenStyle::Solid);
-    // The solid pixels in drawing order: by distance from the first end along the major axis.
-    std::vector<std::pair<int, std::pair<int, int>>> order;
-    for (const auto& p : solid)
-      order.push_back({std::abs(XMajor(line) ? p.first - line.x1() : p.second - line.y1()), p});
-    std::sort(order.begin(), order.end());
-    for (const auto& [style, period] : {std::pair{PenStyle::Dotted, QByteArray("#..")},
-                                        std::pair{PenStyle::DashDot, QByteArray("####..#..")}}) {
-      const Pixels lit = ByRaster({200, 200}, line, style);
-      QByteArray got, want;
-      for (size_t k = 0; k < order.size(); ++k) {
-        got += lit.count(order[k].second) ? '#' : '.';
-        want += period[k % period.size()];
-      }
-      QCOMPARE(got, want);
-      QVERIFY(std::includes(solid.begin(), solid.end(), lit.begin(), lit.end()));
-    }
-  }
-
-  void partsOutsideTheImageAreCutWithoutMovingPixels_data() {
-    QTest::addColumn<QLine>("line");
-    QTest::newRow("through, shallow") << QLine(-70, -10, 120, 50);
-    QTest::newRow("through, steep, backward") << QLine(30, 140, 10, -90);
-    QTest::newRow("from outside in") << QLine(-33, 25, 17, 20);
-    QTest::newRow("from inside out") << QLine(20, 20, 95, -60);
-    QTest::newRow("past a corner") << QLine(-5, 45, 65, -25);
-    QTest::newRow("wholly outside") << QLine(-40, -5, 100, -3);
-  }
-  void partsOutsideTheImageAreCutWithoutMovingPixels() {
-    // A 60 x 40 image against a crop of a canvas that holds the whole line.
-    QFETCH(QLine, line);
-    const QPoint shift(100, 100);
-    for (const PenStyle style : {PenStyle::Solid, PenStyle::DashDot}) {
-      const QImage whole = DrawRaster({300, 300}, line.translated(shift), style);
-      QCOMPARE(ByRaster({60, 40}, line, style), Lit(whole.copy(QRect(shift, QSize(60, 40)))));
-    }
-  }
-
-  void extremeEndsSetOnlyTheirPixelsInside() {
-    Pixels row, diagonal;
-    for (int x = 0; x < 50; ++x) row.insert({x, 7});
-    for (int k = 0; k < 30; ++k) diagonal.insert({k, k});
-    QCOMPARE(ByRaster({50, 30}, QLine(INT_MIN, 7, INT_MAX, 7), PenStyle::Solid), row);
-    QCOMPARE(ByRaster({50, 30}, QLine(INT_MAX, 7, INT_MIN, 7), PenStyle::Solid), row);
-    QCOMPARE(ByRaster({50, 30}, QLine(-1000000000, -1000000000, 1000000000, 1000000000), PenStyle::Solid),
-             diagonal);
-    QCOMPARE(ByRaster({50, 30}, QLine(INT_MIN, INT_MIN, INT_MAX, INT_MAX), PenStyle::Solid).size(), size_t{30});
-  }
-
-  void neverWritesOutsideTheImageRows() {
-    // An image over our own memory, with a padded stride and guard words around it.
-    constexpr int kW = 13, kH = 9, kStride = 16, kGuard = 64;
-    constexpr uint32_t kSentinel = 0x12345678u;
-    std::vector<uint32_t> memory(kGuard * 2 + kStride * kH, kSentinel);
-    QImage img(reinterpret_cast<uchar*>(memory.data() + kGuard), kW, kH, kStride * 4,
-               QImage::Format_ARGB32_Premultiplied);
-    img.fill(kBlack);
-    RasterLineSink sink(img);
-    sink.SetPenColor(0x123456);  // $BBGGRR
-    const int wild[] = {INT_MIN, -100, -1, 0, 6, 12, 13, 100, INT_MAX};
-    for (const int a : wild)
-      for (const int b : wild)
-        for (const PenStyle style : {PenStyle::Solid, PenStyle::Dotted, PenStyle::DashDot}) {
-          sink.SetPenStyle(style);
-          sink.Line(a, b, b, a);
-          sink.Line(a, 4, b, 5);
-          sink.Line(6, a, 2, b);
-        }
-    for (int i = 0; i < int(memory.size()); ++i) {
-      const int offset = i - kGuard;
-      if (offset >= 0 && offset < kStride * kH && offset % kStride < kW)
-        QVERIFY(memory[i] == kBlack || memory[i] == 0xFF563412u);
-      else
-        QCOMPARE(memory[i], kSentinel);
-    }
-    QVERIFY(Lit(img).size() > 50);
+  void imagesOfOtherFormatsAreNotDrawnInto() {
+    QImage img(20, 20, QImage::Format_RGB888);
+    img.fill(Qt::black);
+    const QImage before = img;
+    RasterLineSink sink(RasterOf(img));
+    QVERIFY(!sink.CanDraw());
+    Stroke(sink, QLine(0, 0, 19, 19), PenStyle::Solid);
+    QCOMPARE(img, before);
   }
 };
 
-QTEST_MAIN(TestRasterLineSink)
-#include "test_rasterlinesink.moc"
+QTEST_MAIN(TestRasterVsPainter)
+#include "test_raster_vs_painter.moc"

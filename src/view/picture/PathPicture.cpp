@@ -1,9 +1,10 @@
-#include "view/PathPicture.h"
+#include "view/picture/PathPicture.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "view/RasterLineSink.h"
+#include "view/core/RasterLineSink.h"
+#include "view/picture/ImageRaster.h"
 #include "view/core/ModeColors.h"
 #include "view/core/RenderOptions.h"
 
@@ -29,7 +30,7 @@ RenderResult PathPicture::Render(const nc::PathList& path, const nc::MachineStat
                                  const ViewTransform& view, const RenderOptions& options, HitList& hits,
                                  int32_t execIndex, QSize showBoxSize) {
   tempBox_.fill(RasterLineSink::ToPixel(ModeColors::For(options.WhiteMode).Background));
-  RasterLineSink sink(tempBox_);
+  RasterLineSink sink(RasterOf(tempBox_));
   return RenderPath(path, state, view, options, sink, hits, execIndex, showBoxSize.height());
 }
 
