@@ -13,6 +13,7 @@
 #include "nc/AnalyseProgram.h"
 #include "nc/NcText.h"
 #include "nc/NcTextLineSource.h"
+#include "nc/RowMarks.h"
 #include "nc/PathList.h"
 #include "nc/TEasyCalc.h"
 #include "nc/TokenizeBlock.h"
@@ -100,6 +101,7 @@ void BM_AnalyseProgram(benchmark::State& state) {
   nc::AnalyseOptions options;
   nc::TEasyCalc calc;
   nc::MachineState machine;
+  nc::RowMarks marks;
   const long rssBefore = VmKb("VmRSS:");
   nc::PathList path(nc::CapacityFromBufSize(2000000));
   long firstRunKb = 0;
@@ -107,7 +109,7 @@ void BM_AnalyseProgram(benchmark::State& state) {
   bool first = true;
   for (auto _ : state) {
     const long before = g_allocations.load();
-    const nc::AnalysisResult r = nc::AnalyseProgram(lines, options, calc, path, machine);
+    const nc::AnalysisResult r = nc::AnalyseProgram(lines, options, calc, path, machine, marks);
     allocations = g_allocations.load() - before;
     if (!r.Ok()) state.SkipWithError("the generated program does not analyse");
     if (first) firstRunKb = VmKb("VmRSS:") - rssBefore;

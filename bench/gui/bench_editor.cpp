@@ -53,29 +53,25 @@ void Run(const char* name, const QString& path, size_t bytes) {
     std::printf("  load failed: %s\n", qPrintable(error));
     return;
   }
-  nc::LineSource& source = edit.Source();
+  const nc::LineSource& source = edit.Source();
   std::printf("  %d lines\n", source.LineCount());
   size_t sum = 0;
   const double pass = Seconds([&] {
     const int32_t n = source.LineCount();
     for (int32_t i = 0; i < n; ++i) sum += source.Line(i).size();
   });
-  const double clear = Seconds([&] {
-    const int32_t n = source.LineCount();
-    for (int32_t i = 0; i < n; ++i) source.ClearRowMarks(i);
-  });
-  for (int32_t i = 0; i < source.LineCount(); i += 100) source.SetRowMark(i, nc::MarkM01);
-  const double clearMarked = Seconds([&] {
-    const int32_t n = source.LineCount();
-    for (int32_t i = 0; i < n; ++i) source.ClearRowMarks(i);
-  });
+  nc::RowMarks marks;
+  marks.Reset(source.LineCount());
+  const double clear = Seconds([&] { edit.ApplyRowMarks(marks); });
+  for (int32_t i = 0; i < source.LineCount(); i += 100) marks.Set(i, nc::MarkM01);
+  const double clearMarked = Seconds([&] { edit.ApplyRowMarks(marks); });
   const double firstScreen = Seconds([&] { view->viewport()->repaint(); });
   const long styled = view->SendScintilla(Sci::SCI_GETENDSTYLED);
 
   Print("LoadFile", load);
   Print("one pass of Source() over all lines", pass);
-  Print("ClearRowMarks on every line (none set)", clear);
-  Print("ClearRowMarks on every line (1 in 100 set)", clearMarked);
+  Print("ApplyRowMarks (none set)", clear);
+  Print("ApplyRowMarks (1 in 100 lines)", clearMarked);
   Print("styling and painting the first screen", firstScreen);
   Print("editor's share of opening (sum of the above)", load + pass + clear + firstScreen);
   std::printf("  (first screen styled up to byte %ld; %zu bytes of lines read)\n", styled, sum);

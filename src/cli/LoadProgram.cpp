@@ -28,7 +28,8 @@ nc::AnalysisResult AnalyseProgramText(const nc::NcText& text, const EffectiveSet
   opt.WorkHeight = s.WorkHeight;
   nc::TEasyCalc calc;
   nc::NcTextLineSource lines(text);
-  return nc::AnalyseProgram(lines, opt, calc, path, state);
+  nc::RowMarks marks;
+  return nc::AnalyseProgram(lines, opt, calc, path, state, marks);
 }
 
 std::string AnalysisErrorText(const nc::AnalysisResult& result) {

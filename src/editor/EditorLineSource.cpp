@@ -31,29 +31,4 @@ std::string_view EditorLineSource::Line(int32_t index) const {
   return {text_ + start, static_cast<size_t>(end - start)};
 }
 
-void EditorLineSource::ClearRowMarks(int32_t index) {
-  if (index < 0) return;
-  const auto line = static_cast<unsigned long>(index);
-  // Nearly every line is unmarked: one query decides, so clearing a million lines stays cheap.
-  long marks = view_->SendScintilla(Sci::SCI_MARKERGET, line) & kRowMarkMask;
-  while (marks != 0) {
-    for (int m = nc::MarkBlockSkip; m <= nc::MarkM01; ++m) {
-      if (marks & (1 << m)) view_->SendScintilla(Sci::SCI_MARKERDELETE, line, static_cast<long>(m));
-    }
-    marks = view_->SendScintilla(Sci::SCI_MARKERGET, line) & kRowMarkMask;
-  }
-}
-
-void EditorLineSource::SetRowMark(int32_t index, nc::RowMark mark) {
-  if (index < 0 || index >= CountLines(view_) || mark < nc::MarkBlockSkip || mark > nc::MarkM01) return;
-  if (!HasRowMark(index, mark)) {
-    view_->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(index), static_cast<long>(mark));
-  }
-}
-
-bool EditorLineSource::HasRowMark(int32_t index, nc::RowMark mark) const {
-  if (index < 0) return false;
-  return (view_->SendScintilla(Sci::SCI_MARKERGET, static_cast<unsigned long>(index)) >> mark) & 1;
-}
-
 }  // namespace kelvan::editor

@@ -14,14 +14,8 @@ namespace kelvan::editor {
 //
 // Lines follow the file rule: a final line end does not start another line, so "A LF B LF"
 // holds two lines although Scintilla shows a third, empty one for the caret to stand on.
-//
-// Row marks are Scintilla markers 10, 11 and 12; they live in the document, so every view
-// on it shows them.
 class EditorLineSource : public nc::LineSource {
  public:
-  static constexpr int kRowMarkMask =
-      (1 << nc::MarkBlockSkip) | (1 << nc::MarkM00) | (1 << nc::MarkM01);
-
   explicit EditorLineSource(QsciScintillaBase* view) : view_(view) {}
 
   // The text changed: the buffer may have moved, so the next line is fetched anew.
@@ -29,9 +23,6 @@ class EditorLineSource : public nc::LineSource {
 
   int32_t LineCount() const override;
   std::string_view Line(int32_t index) const override;
-  void ClearRowMarks(int32_t index) override;
-  void SetRowMark(int32_t index, nc::RowMark mark) override;
-  bool HasRowMark(int32_t index, nc::RowMark mark) const;
 
   // Lines of the view's document by the file rule above.
   static int32_t CountLines(const QsciScintillaBase* view);

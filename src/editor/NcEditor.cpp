@@ -140,7 +140,7 @@ void NcEditor::Impl::SetUpView(QsciScintilla* view) {
   view->setMarginMarkerMask(kLineNumberMargin, 0);
   view->setMarginType(kRowMarkMargin, QsciScintilla::SymbolMargin);
   view->setMarginWidth(kRowMarkMargin, kRowMarkSize);
-  view->setMarginMarkerMask(kRowMarkMargin, EditorLineSource::kRowMarkMask);
+  view->setMarginMarkerMask(kRowMarkMargin, kRowMarkMask);
   view->setMarginSensitivity(kRowMarkMargin, false);
   for (int m = 2; m < 5; ++m) view->setMarginWidth(m, 0);
   for (nc::RowMark mark : {nc::MarkBlockSkip, nc::MarkM00, nc::MarkM01}) view->markerDefine(RowMarkImage(mark), mark);
@@ -346,7 +346,7 @@ void NcEditor::DeleteLine(int row) {
   const int count = LineCount();
   if (row < 0 || row >= count) return;
   // The following line moves up into this row; it must not inherit this row's marks.
-  d_->source.ClearRowMarks(row);
+  ClearRowMarks(row);
   const long start = d_->LineStart(row);
   const long next = d_->LineStart(row + 1);
   if (next < 0 || next > d_->Length() || (row == count - 1 && d_->LineEnd(row) == d_->Length())) {
@@ -400,13 +400,42 @@ void NcEditor::InsertText(int row, const QString& text) {
   d_->Replace(at, at, bytes);
 }
 
-nc::LineSource& NcEditor::Source() { return d_->source; }
+const nc::LineSource& NcEditor::Source() const { return d_->source; }
 
 // --- row marks -----------------------------------------------------------------------------
 
-void NcEditor::SetRowMark(int row, nc::RowMark mark) { d_->source.SetRowMark(row, mark); }
-void NcEditor::ClearRowMarks(int row) { d_->source.ClearRowMarks(row); }
-bool NcEditor::HasRowMark(int row, nc::RowMark mark) const { return d_->source.HasRowMark(row, mark); }
+void NcEditor::SetRowMark(int row, nc::RowMark mark) {
+  if (row < 0 || row >= LineCount() || mark < nc::MarkBlockSkip || mark > nc::MarkM01) return;
+  if (!HasRowMark(row, mark)) d_->Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(row), static_cast<long>(mark));
+}
+
+void NcEditor::ClearRowMarks(int row) {
+  if (row < 0) return;
+  const auto line = static_cast<unsigned long>(row);
+  // A mark can be added twice through the second view; delete until none is left.
+  long marks = d_->Send(Sci::SCI_MARKERGET, line) & kRowMarkMask;
+  while (marks != 0) {
+    for (int m = nc::MarkBlockSkip; m <= nc::MarkM01; ++m) {
+      if (marks & (1 << m)) d_->Send(Sci::SCI_MARKERDELETE, line, static_cast<long>(m));
+    }
+    marks = d_->Send(Sci::SCI_MARKERGET, line) & kRowMarkMask;
+  }
+}
+
+bool NcEditor::HasRowMark(int row, nc::RowMark mark) const {
+  if (row < 0) return false;
+  return (d_->Send(Sci::SCI_MARKERGET, static_cast<unsigned long>(row)) >> mark) & 1;
+}
+
+void NcEditor::ApplyRowMarks(const nc::RowMarks& marks) {
+  for (int m = nc::MarkBlockSkip; m <= nc::MarkM01; ++m) d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(m));
+  const int count = LineCount();
+  marks.ForEach([&](int32_t line, uint8_t bits) {
+    if (line >= count) return;
+    // Scintilla's marker numbers are the marks themselves: bit b is mark 10 + b.
+    d_->Send(Sci::SCI_MARKERADDSET, static_cast<unsigned long>(line), static_cast<long>(bits) << nc::MarkBlockSkip);
+  });
+}
 
 // --- caret and selection -------------------------------------------------------------------
 

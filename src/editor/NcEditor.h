@@ -63,13 +63,19 @@ class NcEditor : public QObject {
   void InsertText(int row, const QString& text);     // at the start of row (may span lines)
 
   // The analysis reads the lines through this source without copying the text; its
-  // lines are UTF-8 bytes, valid until the text changes. Row marks go to the editor.
-  nc::LineSource& Source();
+  // lines are UTF-8 bytes, valid until the text changes.
+  const nc::LineSource& Source() const;
 
   // --- row marks (10 block skipped, 11 M00, 12 M01), shown as 12 x 12 images ----------
-  void SetRowMark(int row, nc::RowMark mark);
+  // Row marks are Scintilla markers 10, 11 and 12; they live in the document, so every
+  // view on it shows them.
+  static constexpr int kRowMarkMask = (1 << nc::MarkBlockSkip) | (1 << nc::MarkM00) | (1 << nc::MarkM01);
+  void SetRowMark(int row, nc::RowMark mark);        // rows outside the text are ignored
   void ClearRowMarks(int row);
   bool HasRowMark(int row, nc::RowMark mark) const;
+  // Shows the marks of an analysis instead of every row mark shown so far. The marks
+  // must belong to the text as it is now.
+  void ApplyRowMarks(const nc::RowMarks& marks);
 
   // --- caret and selection ---------------------------------------------------------------
   int CaretRow() const;

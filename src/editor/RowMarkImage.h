@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "nc/LineSource.h"
+#include "nc/RowMarks.h"
 
 namespace kelvan::editor {
 

@@ -8,6 +8,7 @@
 #include "nc/Geometry.h"
 #include "nc/LineSource.h"
 #include "nc/PathList.h"
+#include "nc/RowMarks.h"
 #include "nc/TokenizeBlock.h"
 
 namespace kelvan::nc {
@@ -30,9 +31,9 @@ enum class Flow { Next, End, Fail };
 
 class Analyser {
  public:
-  Analyser(LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc, PathList& path,
-           MachineState& state)
-      : lines_(lines), opt_(options), calc_(calc), path_(path), st_(state),
+  Analyser(const LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc, PathList& path,
+           MachineState& state, RowMarks& marks)
+      : lines_(lines), opt_(options), calc_(calc), path_(path), st_(state), marks_(marks),
         finder_(lines, options.Tokenize, calc) {}
 
   AnalysisResult Run();
@@ -78,11 +79,12 @@ class Analyser {
   }
   bool ListFull() const { return path_.Count >= path_.Capacity; }
 
-  LineSource& lines_;
+  const LineSource& lines_;
   const AnalyseOptions& opt_;
   TEasyCalc& calc_;
   PathList& path_;
   MachineState& st_;
+  RowMarks& marks_;
   ProgramLineFinder finder_;
 
   AnalysisResult result_;
@@ -106,6 +108,7 @@ AnalysisResult Analyser::Run() {
   st_.ValueUnit = opt_.Tokenize.ValueUnit;
   st_.AtcHeight = opt_.AtcHeight;
   path_.Count = 0;
+  marks_.Reset(lines_.LineCount());
   z_ = st_.AtcHeight;
   const int64_t maxBlocks = MaxBlocksAnalysed(lines_.LineCount(), path_.Capacity);
   int64_t blocks = 0;
@@ -119,7 +122,6 @@ AnalysisResult Analyser::Run() {
 }
 
 Flow Analyser::AnalyseLine() {
-  lines_.ClearRowMarks(line_);
   b_ = Block{};
   text_ = lines_.Line(line_);
   TokenizeBlock(text_, opt_.Tokenize, calc_, st_, words_, error_, attrs_);
@@ -127,7 +129,7 @@ Flow Analyser::AnalyseLine() {
   if (attrs_.Has(BlockAttr::BlockSkip)) {
     Add(PathKind::pkNone);
     if (opt_.Tokenize.BlockSkipOn) {
-      lines_.SetRowMark(line_, MarkBlockSkip);
+      marks_.Set(line_, MarkBlockSkip);
       return Flow::Next;
     }
   }
@@ -188,8 +190,8 @@ Flow Analyser::WordLoop() {
 
 Flow Analyser::ApplyM(int m) {
   switch (m) {
-    case 0: lines_.SetRowMark(line_, MarkM00); break;
-    case 1: lines_.SetRowMark(line_, MarkM01); break;
+    case 0: marks_.Set(line_, MarkM00); break;
+    case 1: marks_.Set(line_, MarkM01); break;
     case 2:  // M2 written with a fraction; M2 itself ends before the word loop
       Add(PathKind::pkNone);
       return Flow::End;
@@ -423,9 +425,9 @@ int64_t MaxBlocksAnalysed(int32_t lineCount, int32_t capacity) {
   return 4 * (static_cast<int64_t>(lineCount) + capacity);
 }
 
-AnalysisResult AnalyseProgram(LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc,
-                              PathList& path, MachineState& state) {
-  Analyser a(lines, options, calc, path, state);
+AnalysisResult AnalyseProgram(const LineSource& lines, const AnalyseOptions& options, TEasyCalc& calc,
+                              PathList& path, MachineState& state, RowMarks& marks) {
+  Analyser a(lines, options, calc, path, state, marks);
   return a.Run();
 }
 

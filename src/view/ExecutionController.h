@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "nc/LineSource.h"
+#include "nc/RowMarks.h"
 
 namespace kelvan::view {
 

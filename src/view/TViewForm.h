@@ -9,6 +9,7 @@
 
 #include "nc/AnalysisError.h"
 #include "nc/PathList.h"
+#include "nc/RowMarks.h"
 #include "nc/TEasyCalc.h"
 #include "settings/LiveSettings.h"
 #include "settings/StartSettings.h"
@@ -167,6 +168,7 @@ class TViewForm : public QMainWindow {
 
   nc::PathList path_;
   nc::MachineState state_;
+  nc::RowMarks marks_;
   nc::TEasyCalc calc_;       // EasyCalc1: its variables live as long as the window
   bool analysed_ = false;
   ViewTransform view_;

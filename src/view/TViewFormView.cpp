@@ -26,7 +26,8 @@ bool TViewForm::AnalyseProgram() {
   opt.Tokenize.BlockSkipOn = Action(QStringLiteral("SkipBtn"))->isChecked();
   opt.AtcHeight = start_.AtcHeight;
   opt.WorkHeight = WorkHeight();
-  const nc::AnalysisResult r = nc::AnalyseProgram(edit_->Source(), opt, calc_, path_, state_);
+  const nc::AnalysisResult r = nc::AnalyseProgram(edit_->Source(), opt, calc_, path_, state_, marks_);
+  edit_->ApplyRowMarks(marks_);
   if (r.Ok()) return true;
   Beep();
   edit_->ClearSelection();

@@ -146,7 +146,7 @@ class TestNcEditor : public QObject {
     QFETCH(QStringList, lines);
     NcEditor editor(nullptr);
     Load(editor, dir_, bytes);
-    nc::LineSource& source = editor.Source();
+    const nc::LineSource& source = editor.Source();
     QCOMPARE(source.LineCount(), lines.size());
     QCOMPARE(editor.LineCount(), lines.size());
     for (int i = 0; i < lines.size(); ++i) {
@@ -173,9 +173,8 @@ class TestNcEditor : public QObject {
   void rowMarks() {
     NcEditor editor(nullptr);
     editor.SetText(QStringLiteral("/N1\nM00\nM01\nG01\n"));
-    nc::LineSource& source = editor.Source();
-    source.SetRowMark(0, nc::MarkBlockSkip);
-    source.SetRowMark(0, nc::MarkBlockSkip);  // twice is still one mark
+    editor.SetRowMark(0, nc::MarkBlockSkip);
+    editor.SetRowMark(0, nc::MarkBlockSkip);  // twice is still one mark
     editor.SetRowMark(1, nc::MarkM00);
     editor.SetRowMark(2, nc::MarkM01);
     editor.SetRowMark(2, nc::MarkM00);
@@ -183,7 +182,7 @@ class TestNcEditor : public QObject {
     QVERIFY(editor.HasRowMark(0, nc::MarkBlockSkip));
     QVERIFY(!editor.HasRowMark(0, nc::MarkM00));
     QVERIFY(editor.HasRowMark(2, nc::MarkM00) && editor.HasRowMark(2, nc::MarkM01));
-    source.ClearRowMarks(0);
+    editor.ClearRowMarks(0);
     editor.ClearRowMarks(2);
     QVERIFY(!editor.HasRowMark(0, nc::MarkBlockSkip));
     QVERIFY(!editor.HasRowMark(2, nc::MarkM00) && !editor.HasRowMark(2, nc::MarkM01));
@@ -195,7 +194,27 @@ class TestNcEditor : public QObject {
     QsciScintilla* second = editor.CreateSecondView(nullptr);
     QVERIFY(second->SendScintilla(Sci::SCI_MARKERGET, 0ul) & (1 << nc::MarkM01));
     QCOMPARE(second->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 1ul), 12l);
-    QCOMPARE(second->SendScintilla(Sci::SCI_GETMARGINMASKN, 1ul), long(kelvan::editor::EditorLineSource::kRowMarkMask));
+    QCOMPARE(second->SendScintilla(Sci::SCI_GETMARGINMASKN, 1ul), long(NcEditor::kRowMarkMask));
+  }
+
+  // The marks of an analysis replace every mark shown so far, in all views.
+  void applyRowMarksReplacesTheShownMarks() {
+    NcEditor editor(nullptr);
+    editor.SetText(QStringLiteral("/N1\nM00\nM01\nG01\n"));
+    editor.SetRowMark(3, nc::MarkM00);  // stale: no analysis put it there
+    nc::RowMarks marks;
+    marks.Reset(4);
+    marks.Set(0, nc::MarkBlockSkip);
+    marks.Set(1, nc::MarkM00);
+    marks.Set(2, nc::MarkM01);
+    marks.Set(2, nc::MarkM00);
+    editor.ApplyRowMarks(marks);
+    const bool want[4][3] = {{true, false, false}, {false, true, false}, {false, true, true}, {false, false, false}};
+    for (int row = 0; row < 4; ++row)
+      for (int m = 0; m < 3; ++m)
+        QCOMPARE(editor.HasRowMark(row, nc::RowMark(nc::MarkBlockSkip + m)), want[row][m]);
+    editor.ApplyRowMarks(nc::RowMarks{});
+    for (int row = 0; row < 4; ++row) QCOMPARE(editor.Widget()->SendScintilla(Sci::SCI_MARKERGET, ulong(row)), 0l);
   }
 
   void lineOperations_data() {

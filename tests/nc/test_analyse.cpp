@@ -20,12 +20,13 @@ struct Analysis {
   StringLineSource lines;
   PathList path;
   MachineState state;
+  RowMarks marks;
   TEasyCalc calc;
   AnalysisResult result;
 };
 
 Analysis& Analyse(Analysis& a, AnalyseOptions opt = {}) {
-  a.result = AnalyseProgram(a.lines, opt, a.calc, a.path, a.state);
+  a.result = AnalyseProgram(a.lines, opt, a.calc, a.path, a.state, a.marks);
   return a;
 }
 
@@ -167,15 +168,30 @@ TEST(Analyse, BlockSkipToggleAndRowMarks) {
   Analyse(a, on);
   EXPECT_EQ(Items(a), (std::vector<std::string>{"-1@0 0 0 0 0 0 0 0 0", "-1@1 0 0 0 0 0 0 0 0",
                                                 "1@2 0 0 500 1 0 500 0 0", "-1@3 0 0 0 0 0 0 0 0"}));
-  EXPECT_TRUE(a.lines.HasRowMark(0, MarkBlockSkip));
-  EXPECT_TRUE(a.lines.HasRowMark(1, MarkM00));
-  EXPECT_TRUE(a.lines.HasRowMark(2, MarkM01));
-  EXPECT_TRUE(a.lines.HasRowMark(3, MarkBlockSkip));
+  EXPECT_TRUE(a.marks.Has(0, MarkBlockSkip));
+  EXPECT_TRUE(a.marks.Has(1, MarkM00));
+  EXPECT_TRUE(a.marks.Has(2, MarkM01));
+  EXPECT_TRUE(a.marks.Has(3, MarkBlockSkip));
   Analyse(a);  // toggle up: the skip marks go
-  EXPECT_FALSE(a.lines.HasRowMark(0, MarkBlockSkip));
-  EXPECT_FALSE(a.lines.HasRowMark(3, MarkBlockSkip));
-  EXPECT_TRUE(a.lines.HasRowMark(1, MarkM00));
+  EXPECT_FALSE(a.marks.Has(0, MarkBlockSkip));
+  EXPECT_FALSE(a.marks.Has(3, MarkBlockSkip));
+  EXPECT_TRUE(a.marks.Has(1, MarkM00));
   EXPECT_EQ(a.path.Count, 6);
+}
+
+TEST(Analyse, RowMarksBelongToTheLinesRead) {
+  // Lines after the program end are not read, so they get no marks; a subprogram's marks
+  // stand on its own lines however often it runs.
+  Analysis a({"M98 P10 L3", "M30", "M00", "O10", "G01 X1. M01", "M99"});
+  Analyse(a);
+  ASSERT_TRUE(a.result.Ok());
+  std::vector<std::pair<int32_t, int>> marked;
+  a.marks.ForEach([&](int32_t line, uint8_t bits) { marked.push_back({line, bits}); });
+  EXPECT_EQ(marked, (std::vector<std::pair<int32_t, int>>{{4, 4}}));
+  EXPECT_EQ(a.marks.LineCount(), 6);
+  Analysis none({"G01 X1.", "G01 X2."});
+  Analyse(none);
+  EXPECT_TRUE(none.marks.Empty());
 }
 
 TEST(Analyse, FaultsWithLineAndColumn) {

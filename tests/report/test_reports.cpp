@@ -25,7 +25,8 @@ namespace {
 struct Analysed {
   explicit Analysed(Lines program) : lines(std::move(program)), path(1000) {
     nc::TEasyCalc calc;
-    result = nc::AnalyseProgram(lines, nc::AnalyseOptions{}, calc, path, state);
+    nc::RowMarks marks;
+    result = nc::AnalyseProgram(lines, nc::AnalyseOptions{}, calc, path, state, marks);
   }
   nc::StringLineSource lines;
   nc::PathList path;
