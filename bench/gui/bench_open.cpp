@@ -16,6 +16,7 @@
 #include "editor/NcEditor.h"
 #include "nc/PathList.h"
 #include "view/TViewForm.h"
+#include "workbench/Workbench.h"
 
 using namespace kelvan;
 
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
   // Where the opening time goes.
   QString error;
   const double load = Seconds([&] { form.Editor().LoadFile(file, error); });
-  const double analyse = Seconds([&] { form.AnalyseProgram(); });
+  const double analyse = Seconds([&] { form.Bench().AnalyseProgram(); });
   const double picture = Seconds([&] { form.Redraw(); });
   std::printf("  of which: editor load %.3f s, analysis %.3f s, picture %.3f s\n", load, analyse, picture);
   form.Live().ShowG00 = false;

@@ -51,12 +51,12 @@ int RunDump(const CliOptions& options) {
     std::fputs("usage: kelvan-cli dump [options] [--summary] [--] FILE\n", stderr);
     return 2;
   }
-  nc::NcText text;
-  if (!LoadProgramText(options.Positional[0], text)) return 2;
-  const EffectiveSettings s = ResolveSettings(options);
-  nc::PathList path(s.Capacity);
-  nc::MachineState state;
-  const nc::AnalysisResult result = AnalyseProgramText(text, s, path, state);
+  const std::shared_ptr<const nc::NcText> text = LoadProgramText(options.Positional[0]);
+  if (!text) return 2;
+  CliBench cli(text, ResolveSettings(options));
+  const nc::AnalysisResult result = cli.Analyse();
+  const nc::PathList& path = cli.Bench().Path();
+  const nc::MachineState& state = cli.Bench().Machine();
 
   if (options.Summary) PrintSummary(path); else PrintItems(path);
   std::printf("range %.4f %.4f %.4f %.4f %.4f %.4f\n", Tidy(state.RangeMinX), Tidy(state.RangeMaxX),

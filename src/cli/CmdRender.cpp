@@ -68,14 +68,15 @@ int RunRender(const CliOptions& options) {
         stderr);
     return 2;
   }
-  nc::NcText text;
-  if (!LoadProgramText(options.Positional[0], text)) return 2;
+  const std::shared_ptr<const nc::NcText> text = LoadProgramText(options.Positional[0]);
+  if (!text) return 2;
   const EffectiveSettings settings = ResolveSettings(options);
-  nc::PathList path(settings.Capacity);
-  nc::MachineState state;
+  CliBench cli(text, settings);
   // A failed analysis keeps the items before the fault, and they are drawn as the window
   // would draw them.
-  const nc::AnalysisResult result = AnalyseProgramText(text, settings, path, state);
+  const nc::AnalysisResult result = cli.Analyse();
+  const nc::PathList& path = cli.Bench().Path();
+  const nc::MachineState& state = cli.Bench().Machine();
 
   const std::unique_ptr<QGuiApplication> app = MakeApplication();
   const int width = options.Size ? options.Size->first : kDefaultWidth;

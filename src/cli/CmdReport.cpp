@@ -56,24 +56,24 @@ int RunReport(const CliOptions& options) {
     std::fputs("usage: kelvan-cli report area|tools|details|dump [options] [--] FILE\n", stderr);
     return 2;
   }
-  nc::NcText text;
-  if (!LoadProgramText(options.Positional[1], text)) return 2;
+  const std::shared_ptr<const nc::NcText> text = LoadProgramText(options.Positional[1]);
+  if (!text) return 2;
   const std::string fileName = FullPath(options.Positional[1]);
-  const nc::NcTextLineSource lines(text);
+  const nc::NcTextLineSource lines(*text);
   if (kind == Report::Tools) {
     // The tools report reads the text only; there is no analysis that could fail.
-    PrintLines(report::BuildToolsReport(lines, text.Encoding(), fileName));
+    PrintLines(report::BuildToolsReport(lines, text->Encoding(), fileName));
     return 0;
   }
-  const EffectiveSettings s = ResolveSettings(options);
-  nc::PathList path(s.Capacity);
-  nc::MachineState state;
-  const nc::AnalysisResult result = AnalyseProgramText(text, s, path, state);
+  CliBench cli(text, ResolveSettings(options));
+  const nc::AnalysisResult result = cli.Analyse();
+  const nc::PathList& path = cli.Bench().Path();
+  const nc::MachineState& state = cli.Bench().Machine();
   // As in the window, a failed analysis still gives the report of the items it left.
   if (kind == Report::Area) PrintLines(report::BuildAreaReport(state));
   else if (kind == Report::Details)
-    PrintLines(report::BuildDetailsReport(path, state, lines, text.Encoding(), fileName));
-  else PrintLines(report::BuildDumpReport(path, lines, text.Encoding()));
+    PrintLines(report::BuildDetailsReport(path, state, lines, text->Encoding(), fileName));
+  else PrintLines(report::BuildDumpReport(path, lines, text->Encoding()));
   if (result.Ok()) return 0;
   std::fprintf(stderr, "%s\n", AnalysisErrorText(result).c_str());
   return 1;

@@ -2,34 +2,34 @@
 
 #include <cstdio>
 
-#include "nc/AnalyseProgram.h"
 #include "nc/Cp932.h"
-#include "nc/NcTextLineSource.h"
-#include "nc/PathList.h"
-#include "nc/TEasyCalc.h"
 
 namespace kelvan::cli {
 
-bool LoadProgramText(const std::string& file, nc::NcText& text) {
+std::shared_ptr<const nc::NcText> LoadProgramText(const std::string& file) {
+  auto text = std::make_shared<nc::NcText>();
   std::string error;
-  if (nc::NcText::Load(file, text, error)) return true;
+  if (nc::NcText::Load(file, *text, error)) return text;
   std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
-  return false;
+  return nullptr;
 }
 
-nc::AnalysisResult AnalyseProgramText(const nc::NcText& text, const EffectiveSettings& s,
-                                      nc::PathList& path, nc::MachineState& state) {
-  nc::AnalyseOptions opt;
-  opt.Tokenize.ValueUnit = nc::ValueUnitForFloatPos(s.FloatPos);
-  opt.Tokenize.BlockSkipOn = s.BlockSkip;
-  for (const std::string& tag : s.ErrorTags)
-    opt.Tokenize.ErrorTags.push_back(nc::EncodeFromUtf8(tag, text.Encoding()));
-  opt.AtcHeight = s.AtcHeight;
-  opt.WorkHeight = s.WorkHeight;
-  nc::TEasyCalc calc;
-  nc::NcTextLineSource lines(text);
-  nc::RowMarks marks;
-  return nc::AnalyseProgram(lines, opt, calc, path, state, marks);
+CliBench::CliBench(std::shared_ptr<const nc::NcText> text, const EffectiveSettings& s)
+    : document_(text), bench_(document_, s.Capacity) {
+  workbench::AnalysisSettings a;
+  a.ValueUnit = nc::ValueUnitForFloatPos(s.FloatPos);
+  for (const std::string& tag : s.ErrorTags) a.ErrorTags.push_back(nc::EncodeFromUtf8(tag, text->Encoding()));
+  a.AtcHeight = s.AtcHeight;
+  bench_.SetSettings(std::move(a));
+  workbench::RunOptions run;
+  run.BlockSkip = s.BlockSkip;
+  run.WorkHeight = s.WorkHeight;
+  bench_.SetRunOptions(run);
+}
+
+const nc::AnalysisResult& CliBench::Analyse() {
+  bench_.AnalyseProgram();
+  return bench_.LastResult();
 }
 
 std::string AnalysisErrorText(const nc::AnalysisResult& result) {

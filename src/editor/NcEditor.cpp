@@ -25,7 +25,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr int kLineNumberMargin = 0;
 constexpr int kRowMarkMargin = 1;
 // Styles that SetFont sets: those of any lexer in the program and Scintilla's predefined
@@ -251,37 +250,33 @@ QsciScintilla* NcEditor::Widget() const { return d_->main; }
 // --- files ---------------------------------------------------------------------------------
 
 bool NcEditor::LoadFile(const QString& path, QString& error) {
-  nc::NcText text;
+  nc::DecodedText text;
   std::string message;
-  if (!nc::NcText::Load(QFile::encodeName(path).toStdString(), text, message)) {
+  if (!nc::ReadDecodedText(QFile::encodeName(path).toStdString(), text, message)) {
     error = QString::fromLocal8Bit(message.c_str());
     return false;
   }
-  std::string_view bytes = text.Bytes();
-  const nc::TextEncoding encoding = text.Encoding();
-  // A file without any line end tells nothing: its new lines get a new text's CR LF.
-  const bool noEnds = text.LineCount() == 0 || (text.LineCount() == 1 && text.End(0) == nc::LineEnd::None);
-  const nc::LineEnd newLineEnd = noEnds ? nc::LineEnd::CrLf : text.DominantEnd();
-  // The mark is not text: the editor shows the text after it and the save puts it back.
-  const bool bom = encoding == nc::TextEncoding::Utf8 && bytes.starts_with(kUtf8Bom);
-  if (bom) bytes.remove_prefix(kUtf8Bom.size());
-  std::string utf8 = nc::DecodeToUtf8(bytes, encoding);
-  bytes = {};
-  text = nc::NcText();  // the file's bytes are not needed any more
+  LoadDecoded(text);
+  return true;
+}
 
+void NcEditor::LoadDecoded(const nc::DecodedText& text) {
+  const std::string_view utf8 = text.Utf8 ? text.Utf8->Bytes() : std::string_view();
   const bool readOnly = d_->Send(Sci::SCI_GETREADONLY) != 0;
   d_->Send(Sci::SCI_SETREADONLY, 0);
   // Loading is not an edit: no undo record (it would copy the whole text once more).
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
   d_->Send(Sci::SCI_CLEARALL);
-  d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
+  // Room for the whole text at once, rather than growing the buffer as it comes.
+  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
+  d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
-  d_->Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(newLineEnd)));
+  d_->Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(text.NewLineEnd)));
   d_->Send(Sci::SCI_SETREADONLY, static_cast<unsigned long>(readOnly));
-  d_->encoding = encoding;
-  d_->bom = bom;
+  d_->encoding = text.Encoding;
+  d_->bom = text.Bom;
   d_->forcedModified = false;
   d_->Send(Sci::SCI_SETSAVEPOINT);
   // Clearing put every caret at the top already. Moving a caret there explicitly would lay
@@ -292,14 +287,13 @@ bool NcEditor::LoadFile(const QString& path, QString& error) {
     view->SendScintilla(Sci::SCI_SETXOFFSET, 0ul);
   }
   d_->UpdateModified();
-  return true;
 }
 
 bool NcEditor::SaveFile(const QString& path, QString& error, bool* lossy) const {
   const auto* text = static_cast<const char*>(d_->main->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
   const std::string_view utf8(text ? text : "", static_cast<size_t>(d_->Length()));
   std::string bytes = nc::EncodeFromUtf8(utf8, d_->encoding, lossy);
-  if (d_->bom) bytes.insert(0, kUtf8Bom);
+  if (d_->bom) bytes.insert(0, nc::kUtf8Bom);
   std::string message;
   if (!nc::WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, message)) {
     error = QString::fromLocal8Bit(message.c_str());
@@ -401,6 +395,14 @@ void NcEditor::InsertText(int row, const QString& text) {
 }
 
 const nc::LineSource& NcEditor::Source() const { return d_->source; }
+
+std::shared_ptr<const nc::NcText> NcEditor::Snapshot() const {
+  const long length = d_->Length();
+  std::string bytes(static_cast<size_t>(length), '\0');
+  // The range copy reads both sides of the buffer's gap without moving it.
+  if (length > 0) d_->main->SendScintilla(Sci::SCI_GETTEXTRANGE, 0L, length, bytes.data());
+  return std::make_shared<const nc::NcText>(nc::NcText::FromBytes(std::move(bytes), nc::TextEncoding::Utf8));
+}
 
 // --- row marks -----------------------------------------------------------------------------
 

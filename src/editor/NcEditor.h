@@ -6,10 +6,13 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
+#include "nc/DecodedText.h"
 #include "nc/LineSource.h"
 #include "nc/NcText.h"
+#include "nc/RowMarks.h"
 
 class QsciScintilla;
 class QsciLexer;
@@ -42,6 +45,8 @@ class NcEditor : public QObject {
   // Loads the file (the text, its encoding and line ends). False with a message on error;
   // the editor is then unchanged. Clears the undo history and the modified flag.
   bool LoadFile(const QString& path, QString& error);
+  // Takes a decoded file as the text, as LoadFile does after reading it.
+  void LoadDecoded(const nc::DecodedText& text);
   // Writes the text in the encoding and line ends it was loaded with (new text: CP932,
   // CR LF), atomically. `lossy` tells that some characters could not be written in the
   // file's encoding (they became "?"). Does not touch the modified flag.
@@ -65,6 +70,10 @@ class NcEditor : public QObject {
   // The analysis reads the lines through this source without copying the text; its
   // lines are UTF-8 bytes, valid until the text changes.
   const nc::LineSource& Source() const;
+  // A copy of the whole text (UTF-8 lines, split as the editor splits them) that later
+  // edits do not touch: what an analysis on another thread reads. One copy of the bytes;
+  // the editor's buffer stays where it is, so typing does not pay for moving it back.
+  std::shared_ptr<const nc::NcText> Snapshot() const;
 
   // --- row marks (10 block skipped, 11 M00, 12 M01), shown as 12 x 12 images ----------
   // Row marks are Scintilla markers 10, 11 and 12; they live in the document, so every

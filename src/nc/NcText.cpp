@@ -219,9 +219,14 @@ bool NcText::Load(const std::string& path, NcText& out, std::string& error) {
 }
 
 NcText NcText::FromBytes(std::string bytes) {
+  const TextEncoding detected = DetectEncoding(bytes);
+  return FromBytes(std::move(bytes), detected);
+}
+
+NcText NcText::FromBytes(std::string bytes, TextEncoding known) {
   NcText t;
   t.buffer_ = std::move(bytes);
-  t.encoding_ = DetectEncoding(t.buffer_);
+  t.encoding_ = known;
   t.index_.clear();
   // A typical NC block is 20 to 40 bytes; a close guess avoids most regrowth.
   t.index_.reserve(t.buffer_.size() / 24 + 2);

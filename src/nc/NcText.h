@@ -32,6 +32,8 @@ class NcText {
   // Splits bytes into lines at LF, CR LF and bare CR; a final line end does not start
   // another line. The encoding is detected (see DetectEncoding).
   static NcText FromBytes(std::string bytes);
+  // As above, for bytes whose encoding is known (the editor's UTF-8): no detection.
+  static NcText FromBytes(std::string bytes, TextEncoding known);
 
   // A new text from lines produced by a tool. Lines should hold no CR or LF. Every line
   // ends with end, except the last, which ends with end only when finalLineEnd is set.

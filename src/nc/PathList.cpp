@@ -12,6 +12,13 @@ int32_t CapacityFromBufSize(int64_t bufSize) {
 PathList::PathList(int32_t capacity)
     : Capacity(std::max(capacity, 1)), items_(new PathItem[static_cast<size_t>(std::max(capacity, 1))]) {}
 
+bool PathList::Swap(PathList& other) {
+  if (other.Capacity != Capacity) return false;
+  std::swap(items_, other.items_);
+  std::swap(Count, other.Count);
+  return true;
+}
+
 void MachineState::ResetForAnalysis(double workHeight) {
   MotionMode = 0;
   CycleMode = 80;

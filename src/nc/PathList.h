@@ -65,6 +65,11 @@ class PathList {
   const PathItem* begin() const { return items_.get(); }
   const PathItem* end() const { return items_.get() + Count; }
 
+  // Exchanges the items with a list of the same capacity, so that an analysis made into a
+  // second list replaces this one without copying, and references to this list stay
+  // valid. Lists of other capacities are left alone (false).
+  bool Swap(PathList& other);
+
  private:
   // Default-initialised on purpose: the pages of a large list are only touched as items
   // are written, so a list of a million items costs memory only as far as it is used.

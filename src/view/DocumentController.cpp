@@ -6,9 +6,11 @@
 
 #include "editor/NcEditor.h"
 #include "nc/Cp932.h"
+#include "nc/DecodedText.h"
 #include "view/Beep.h"
 #include "view/NcFileDialog.h"
 #include "view/UserDialogs.h"
+#include "workbench/Workbench.h"
 
 namespace kelvan::view {
 
@@ -25,12 +27,15 @@ class WaitCursor {
 
 }  // namespace
 
-DocumentController::DocumentController(QWidget* window, editor::NcEditor& edit,
+DocumentController::DocumentController(QWidget* window, workbench::Workbench& bench, editor::NcEditor& edit,
                                        editor::NcEditor& work, UserDialogs& dialogs)
-    : window_(window), edit_(edit), work_(work), dialogs_(dialogs) {}
+    : window_(window), bench_(bench), edit_(edit), work_(work), dialogs_(dialogs) {}
+
+const QString& DocumentController::FileName() const { return bench_.FileName(); }
 
 QString DocumentController::Title() const {
-  return fileName_.isEmpty() ? kCaption : kCaption + QStringLiteral("[") + fileName_ + QStringLiteral("]");
+  const QString& name = FileName();
+  return name.isEmpty() ? kCaption : kCaption + QStringLiteral("[") + name + QStringLiteral("]");
 }
 
 QString DocumentController::BackupPath(const QString& path) {
@@ -46,17 +51,25 @@ void DocumentController::AddHistory(const QString& path) {
 }
 
 bool DocumentController::Load(const QString& path) {
-  QString error;
+  nc::DecodedText text;
+  std::string error;
+  bool read = false;
   {
     WaitCursor wait;
-    if (!edit_.LoadFile(path, error)) {
-      dialogs_.Message(window_, QMessageBox::Critical, kCaption, error, QMessageBox::Ok);
-      return false;
-    }
+    read = nc::ReadDecodedText(QFile::encodeName(path).toStdString(), text, error);
   }
-  fileName_ = QFileInfo(path).absoluteFilePath();
+  if (!read) {
+    dialogs_.Message(window_, QMessageBox::Critical, kCaption, QString::fromLocal8Bit(error.c_str()),
+                     QMessageBox::Ok);
+    return false;
+  }
+  {
+    WaitCursor wait;
+    bench_.SetFileName(QFileInfo(path).absoluteFilePath());
+    bench_.Load(text);
+  }
   emit TitleChanged(Title());
-  AddHistory(fileName_);
+  AddHistory(FileName());
   edit_.SetModified(false);
   emit Loaded();
   emit ChangeMarkChanged(QString());
@@ -158,12 +171,12 @@ bool DocumentController::WriteTo(const QString& path) {
 
 bool DocumentController::Save() {
   // A document that has no name yet is saved under one.
-  if (fileName_.isEmpty()) return SaveAs();
-  return WriteTo(fileName_);
+  if (FileName().isEmpty()) return SaveAs();
+  return WriteTo(FileName());
 }
 
 bool DocumentController::SaveAs() {
-  QString path = dialogs_.SaveFileName(window_, fileName_.isEmpty() ? folder_ : fileName_,
+  QString path = dialogs_.SaveFileName(window_, FileName().isEmpty() ? folder_ : FileName(),
                                        NcFileDialog::SaveFilter());
   if (path.isEmpty()) return false;
   path = QFileInfo(path).absoluteFilePath();
@@ -173,7 +186,7 @@ bool DocumentController::SaveAs() {
     return false;
   }
   if (!WriteTo(path)) return false;
-  fileName_ = path;
+  bench_.SetFileName(path);
   emit TitleChanged(Title());
   return true;
 }

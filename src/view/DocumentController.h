@@ -12,21 +12,25 @@ class QWidget;
 namespace kelvan::editor {
 class NcEditor;
 }
+namespace kelvan::workbench {
+class Workbench;
+}
 
 namespace kelvan::view {
 
 class UserDialogs;
 
-// The document of the main window: its file name, loading, inserting, saving with backups
-// and the list of recent files. Commands refused while a program executes are refused by
-// the window before they get here.
+// The file commands of the main window: opening (the workbench takes the file in),
+// inserting, saving with backups and the list of recent files. The file name lives in the
+// workbench. Commands refused while a program executes are refused by the window before
+// they get here.
 class DocumentController : public QObject {
   Q_OBJECT
  public:
-  DocumentController(QWidget* window, editor::NcEditor& edit, editor::NcEditor& work,
-                     UserDialogs& dialogs);
+  DocumentController(QWidget* window, workbench::Workbench& bench, editor::NcEditor& edit,
+                     editor::NcEditor& work, UserDialogs& dialogs);
 
-  const QString& FileName() const { return fileName_; }
+  const QString& FileName() const;
   RecentFiles& History() { return history_; }
   // The initial folder of the open and save dialogs ("Folda").
   void SetFolder(const QString& folder) { folder_ = folder; }
@@ -54,7 +58,7 @@ class DocumentController : public QObject {
   static QString BackupPath(const QString& path);
 
  signals:
-  void Loaded();          // a new document is in the editor
+  void Loaded();          // a new document is in the editor, analysed and drawn
   void Inserted();        // a file was inserted into the document
   void TitleChanged(const QString& title);
   void ChangeMarkChanged(const QString& text);  // status panel 1
@@ -69,10 +73,10 @@ class DocumentController : public QObject {
   void AddHistory(const QString& path);
 
   QWidget* window_;
+  workbench::Workbench& bench_;
   editor::NcEditor& edit_;
   editor::NcEditor& work_;
   UserDialogs& dialogs_;
-  QString fileName_;
   QString folder_;
   RecentFiles history_;
   std::function<bool()> makeBackup_ = [] { return true; };

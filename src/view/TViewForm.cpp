@@ -15,15 +15,16 @@
 #include <QToolButton>
 #include <Qsci/qsciscintilla.h>
 
+#include "editor/EditorDocument.h"
 #include "editor/NcEditor.h"
-#include "nc/AnalyseProgram.h"
+#include "print/TStringsPrinter.h"
+#include "settings/SettingsKeys.h"
 #include "view/Beep.h"
 #include "view/DocumentController.h"
-#include "view/ExecutionController.h"
 #include "view/HelpWindow.h"
 #include "view/TPathView.h"
 #include "view/UserDialogs.h"
-#include "print/TStringsPrinter.h"
+#include "workbench/Workbench.h"
 
 namespace kelvan::view {
 
@@ -58,14 +59,11 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()),
       reg_(reg ? std::move(reg) : std::make_unique<settings::TRegManager>()),
       start_(settings::StartSettings::Load(*reg_)),
-      path_(start_.PathCapacity),
       hits_(HitList::CapacityForPath(start_.PathCapacity)) {
   setWindowTitle(kCaption);
   setAcceptDrops(true);
   resize(1068, 667);
   live_.Load(*reg_);
-  state_.AtcHeight = start_.AtcHeight;
-  state_.ValueUnit = start_.ValueUnit;
   view_.ZoomFactor = ViewTransform::ZoomFactorFromSetting(start_.ScaleFac);
   view_.GridPitch = ViewTransform::GridPitchFromSetting(start_.GridSize);
   view_.SelectTab(0);
@@ -77,34 +75,47 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateStatusBar();
   help_ = new HelpWindow(this);
 
-  doc_ = new DocumentController(this, *edit_, *bufEdit_, *dialogs_);
+  document_ = std::make_unique<editor::EditorDocument>(*edit_);
+  bench_ = std::make_unique<workbench::Workbench>(*document_, start_.PathCapacity);
+  workbench::AnalysisSettings analysis;
+  analysis.ValueUnit = start_.ValueUnit;
+  analysis.AtcHeight = start_.AtcHeight;
+  // The editor hands the analysis UTF-8 lines, so the words are compared in UTF-8 too.
+  for (const QString& tag : live_.ErrorTags) analysis.ErrorTags.push_back(tag.toStdString());
+  bench_->SetSettings(std::move(analysis));
+  workbench::RunOptions run;
+  run.BlockSkip = start_.BlockSkip;
+  bench_->SetRunOptions(run);
+  bench_->SetView(this);
+
+  doc_ = new DocumentController(this, *bench_, *edit_, *bufEdit_, *dialogs_);
   doc_->SetFolder(start_.Folda);
   doc_->History().SetItems(start_.History);
   doc_->SetBackupQuery([this] { return live_.MakeBack; });
-  exec_ = new ExecutionController(
-      {[this] { return Redraw(false); },
-       [this](int i) { DrawRunItem(i); },
-       [this] { return path_.Count; },
-       [this](int i) { return i >= 0 && i < path_.Count ? path_[i].Line : 0; },
-       [this](int row, int col) { edit_->SetCaret(row, col); },
-       [this] { return edit_->CaretRow(); },
-       [this] { return edit_->CaretCol(); },
-       [this] { edit_->SetFocus(); },
-       [this](int line, nc::RowMark m) { return edit_->HasRowMark(line, m); },
-       [this] { return Action(QStringLiteral("M00Btn"))->isChecked(); },
-       [this] { return Action(QStringLiteral("M01Btn"))->isChecked(); },
-       [this](bool) { UpdateFileActions(); }},
-      this);
-  if (start_.BlockSkip) Action(QStringLiteral("SkipBtn"))->setChecked(true);
   if (start_.MaxWindow) setWindowState(windowState() | Qt::WindowMaximized);
 
   CreateReportWindows();
   ConnectEditor();
+  ConnectWorkbench();
   ConnectCommands();
+  ShowRunOptions();
   UpdateHistoryMenu();
 }
 
-TViewForm::~TViewForm() { SaveLayoutSettings(); }
+TViewForm::~TViewForm() {
+  SaveLayoutSettings();
+  // The editors outlive the workbench by a little (they are child widgets); what they
+  // say while they go must not reach it.
+  edit_->disconnect(this);
+  bufEdit_->disconnect(this);
+  // The workbench must not draw into the window while the window goes.
+  bench_->SetView(nullptr);
+}
+
+const nc::PathList& TViewForm::Path() const { return bench_->Path(); }
+const nc::MachineState& TViewForm::Machine() const { return bench_->Machine(); }
+bool TViewForm::IsAnalysed() const { return bench_->IsAnalysed(); }
+bool TViewForm::Redraw(bool whiteMode) { return bench_->Redraw(whiteMode); }
 
 void TViewForm::SaveLayoutSettings() {
   reg_->WriteStrings(settings::keys::History, doc_->History().Items());
@@ -139,18 +150,11 @@ void TViewForm::OpenAtStart(const QString& path) {
 }
 
 void TViewForm::closeEvent(QCloseEvent* e) {
-  if (exec_->IsRunning()) {
-    // The run loop is waiting inside this event: stop it first, then close.
-    exec_->StopRequested = true;
-    exec_->PauseRequested = true;
-    closeAfterRun_ = true;
-    e->ignore();
-    return;
-  }
   if (!doc_->QueryClose()) {
     e->ignore();
     return;
   }
+  bench_->Exec().Abandon();  // a run stops with the window
   e->accept();
 }
 
@@ -166,20 +170,9 @@ void TViewForm::dropEvent(QDropEvent* e) {
 }
 
 bool TViewForm::RefuseWhileExecuting() {
-  if (!exec_->IsExecuting()) return false;
+  if (!bench_->Exec().IsExecuting()) return false;
   Beep();
   return true;
-}
-
-void TViewForm::UpdateFileActions() {
-  const bool idle = !exec_->IsExecuting() && !exec_->IsRunning();
-  for (const char* name : {"AcFileNew", "AcFileOpen", "AcFileInsert", "AcFileSave", "AcFileSaveAs"})
-    Action(QString::fromLatin1(name))->setEnabled(idle);
-  for (QAction* h : history_) h->setEnabled(idle);
-  if (closeAfterRun_ && !exec_->IsRunning()) {
-    closeAfterRun_ = false;
-    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-  }
 }
 
 void TViewForm::ConnectEditor() {
@@ -187,9 +180,10 @@ void TViewForm::ConnectEditor() {
     SetPanel(PanelCaret, QString::asprintf("%5d 行:%4d 桁", edit_->CaretRow() + 1, edit_->CaretCol() + 1));
   });
   for (editor::NcEditor* e : {edit_, bufEdit_}) {
+    // A change in either editor marks the program as not analysed.
     connect(e, &editor::NcEditor::TextChanged, this, [this] {
       SetPanel(PanelChanged, QStringLiteral("変更あり"));
-      analysed_ = false;
+      bench_->TextChanged();
     });
     // A double click selects the word at the main editor's caret.
     connect(e, &editor::NcEditor::DoubleClicked, this, [this] { edit_->SelectWordAtCaret(); });
@@ -197,55 +191,60 @@ void TViewForm::ConnectEditor() {
   edit_->Widget()->viewport()->installEventFilter(this);
   edit_->Widget()->installEventFilter(this);
   connect(doc_, &DocumentController::Loaded, this, &TViewForm::AfterLoad);
-  connect(doc_, &DocumentController::Inserted, this, &TViewForm::AfterInsert);
+  connect(doc_, &DocumentController::Inserted, bench_.get(), &workbench::Workbench::Refresh);
   connect(doc_, &DocumentController::TitleChanged, this, &QWidget::setWindowTitle);
   connect(doc_, &DocumentController::ChangeMarkChanged, this,
           [this](const QString& text) { SetPanel(PanelChanged, text); });
   connect(doc_, &DocumentController::HistoryChanged, this, &TViewForm::UpdateHistoryMenu);
 }
 
+void TViewForm::ConnectWorkbench() {
+  connect(bench_.get(), &workbench::Workbench::AnalysisFinished, this,
+          [this](const nc::AnalysisResult& r, bool) { ShowAnalysis(r); });
+  connect(bench_.get(), &workbench::Workbench::OptionsChanged, this, &TViewForm::ShowRunOptions);
+  connect(&bench_->Exec(), &workbench::Execution::StateChanged, this, &TViewForm::ShowExecutionState);
+}
+
 void TViewForm::ConnectCommands() {
-  auto on = [this](const char* name, auto slot) {
-    connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, slot);
-  };
-  on("AcFileNew", &TViewForm::FileNew);
-  on("AcFileOpen", &TViewForm::FileOpen);
-  on("AcFileInsert", &TViewForm::FileInsert);
-  on("AcFileSave", &TViewForm::FileSave);
-  on("AcFileSaveAs", &TViewForm::FileSaveAs);
-  on("AcClose", &QWidget::close);
-  on("AcUndo", &TViewForm::Undo);
-  on("AcRedo", &TViewForm::Redo);
-  on("Cut1", [this] { edit_->Cut(); });
-  on("Copy1", [this] { edit_->Copy(); });
-  on("Paste1", [this] { edit_->Paste(); });
-  on("AcDelLine", &TViewForm::DeleteLine);
-  on("AcOverWrite", &TViewForm::ToggleOverwrite);
-  on("AcSingle", [this] { exec_->Single(); });
-  on("AcRun", [this] { exec_->Run(); });
-  on("AcPause", [this] { exec_->Pause(); });
-  on("AcReset", [this] { exec_->Reset(); });
-  for (const char* name : {"SkipBtn", "M00Btn", "M01Btn"}) on(name, &TViewForm::SkipButtonsClicked);
-  on("LoBtn", [this] { exec_->RunSpeed = 0; });
-  on("MidBtn", [this] { exec_->RunSpeed = 1; });
-  on("HiBtn", [this] { exec_->RunSpeed = 2; });
-  on("UVButton", [this] {
-    analysed_ = AnalyseProgram();
-    if (analysed_) Redraw();
-  });
-  on("UVHeightButton", &TViewForm::AskWorkHeight);
-  on("AcZoom", &TViewForm::ZoomIn);
-  on("AcUnZoom", &TViewForm::ZoomOut);
-  on("AcHome", &TViewForm::Home);
-  on("AcEditDiv", &TViewForm::ToggleSplitEditor);
-  on("AcSubEdit", &TViewForm::ToggleSubEditor);
-  on("Contents1", [this] { help_->ShowContents(); });
-  on("SearchforHelpOn1", [this] { help_->ShowIndex(); });
-  on("About1", &TViewForm::About);
+  auto on = [this](Command c, auto slot) { connect(Action(c), &QAction::triggered, this, slot); };
+  workbench::Workbench* bench = bench_.get();
+  workbench::Execution* exec = &bench->Exec();
+  on(Command::AcFileNew, &TViewForm::FileNew);
+  on(Command::AcFileOpen, &TViewForm::FileOpen);
+  on(Command::AcFileInsert, &TViewForm::FileInsert);
+  on(Command::AcFileSave, &TViewForm::FileSave);
+  on(Command::AcFileSaveAs, &TViewForm::FileSaveAs);
+  on(Command::AcClose, &QWidget::close);
+  on(Command::AcUndo, &TViewForm::Undo);
+  on(Command::AcRedo, &TViewForm::Redo);
+  on(Command::Cut1, [this] { edit_->Cut(); });
+  on(Command::Copy1, [this] { edit_->Copy(); });
+  on(Command::Paste1, [this] { edit_->Paste(); });
+  on(Command::AcDelLine, &TViewForm::DeleteLine);
+  on(Command::AcOverWrite, &TViewForm::ToggleOverwrite);
+  on(Command::AcSingle, [exec] { exec->Single(); });
+  on(Command::AcRun, [exec] { exec->Run(); });
+  on(Command::AcPause, [exec] { exec->Pause(); });
+  on(Command::AcReset, [exec] { exec->Reset(); });
+  on(Command::SkipBtn, [bench](bool down) { bench->SetBlockSkip(down); });
+  on(Command::M00Btn, [bench](bool down) { bench->SetStopAtM00(down); });
+  on(Command::M01Btn, [bench](bool down) { bench->SetStopAtM01(down); });
+  on(Command::LoBtn, [exec] { exec->SetRunSpeed(0); });
+  on(Command::MidBtn, [exec] { exec->SetRunSpeed(1); });
+  on(Command::HiBtn, [exec] { exec->SetRunSpeed(2); });
+  on(Command::UVButton, [bench](bool down) { bench->SetUVMode(down); });
+  on(Command::UVHeightButton, &TViewForm::AskWorkHeight);
+  on(Command::AcZoom, &TViewForm::ZoomIn);
+  on(Command::AcUnZoom, &TViewForm::ZoomOut);
+  on(Command::AcHome, &TViewForm::Home);
+  on(Command::AcEditDiv, &TViewForm::ToggleSplitEditor);
+  on(Command::AcSubEdit, &TViewForm::ToggleSubEditor);
+  on(Command::Contents1, [this] { help_->ShowContents(); });
+  on(Command::SearchforHelpOn1, [this] { help_->ShowIndex(); });
+  on(Command::About1, &TViewForm::About);
   connect(tabs_, &QTabBar::currentChanged, this, &TViewForm::TabChanged);
   connect(showBox_, &TPathView::Resized, this, [this](QSize) { ShowBoxResized(); });
   connect(splitter_, &QSplitter::splitterMoved, this, &TViewForm::ShowBoxResized);
-  connect(exec_, &ExecutionController::StateChanged, this, &TViewForm::UpdateFileActions);
 }
 
 // --- the document ----------------------------------------------------------------------
@@ -276,10 +275,7 @@ void TViewForm::FileSaveAs() {
 }
 
 void TViewForm::OpenHistory(int index) {
-  if (exec_->IsExecuting()) {
-    Beep();
-    return;
-  }
+  if (RefuseWhileExecuting()) return;
   if (doc_->OpenRecent(index)) UpdateHistoryMenu();
 }
 
@@ -292,19 +288,8 @@ void TViewForm::UpdateHistoryMenu() {
 }
 
 void TViewForm::AfterLoad() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  analysed_ = AnalyseProgram();
-  exec_->ExecIndex = -1;
-  Redraw();
   SetPanel(PanelChanged, QString());
-  QApplication::restoreOverrideCursor();
   UpdateHistoryMenu();
-}
-
-void TViewForm::AfterInsert() {
-  analysed_ = AnalyseProgram();
-  exec_->ExecIndex = -1;
-  Redraw();
 }
 
 // --- editing -----------------------------------------------------------------------------
@@ -333,7 +318,7 @@ void TViewForm::ToggleOverwrite() {
 void TViewForm::ToggleSubEditor() { panel2_->setVisible(!panel2_->isVisible()); }
 
 void TViewForm::ToggleSplitEditor() {
-  QAction* item = Action(QStringLiteral("AcEditDiv"));
+  QAction* item = Action(Command::AcEditDiv);
   if (edit_->SecondView()) {
     edit_->RemoveSecondView();
     item->setChecked(false);

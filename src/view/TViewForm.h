@@ -2,27 +2,24 @@
 
 #include <QMainWindow>
 
-#include <map>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "nc/AnalysisError.h"
-#include "nc/PathList.h"
-#include "nc/RowMarks.h"
-#include "nc/TEasyCalc.h"
 #include "settings/LiveSettings.h"
 #include "settings/StartSettings.h"
 #include "settings/TRegManager.h"
-#include "view/picture/PathPicture.h"
+#include "view/Commands.h"
 #include "view/UserDialogs.h"
 #include "view/core/HitList.h"
 #include "view/core/PositionReadout.h"
 #include "view/core/RenderOptions.h"
 #include "view/core/ViewTransform.h"
+#include "view/picture/PathPicture.h"
+#include "workbench/WorkbenchView.h"
 
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -31,11 +28,17 @@ class QToolBar;
 class QToolButton;
 
 namespace kelvan::editor {
+class EditorDocument;
 class NcEditor;
-}
+}  // namespace kelvan::editor
 namespace kelvan::highlight {
 class TNCFountain;
 }
+namespace kelvan::nc {
+class PathList;
+struct AnalysisResult;
+struct MachineState;
+}  // namespace kelvan::nc
 namespace kelvan::print {
 class TPrintDlg;
 class TStringsPrinter;
@@ -43,20 +46,21 @@ class TStringsPrinter;
 namespace kelvan::report {
 class TDumpDlg;
 }
+namespace kelvan::workbench {
+class Workbench;
+}
 
 namespace kelvan::view {
 
 class DocumentController;
-class ExecutionController;
 class HelpWindow;
 class TPathView;
-class UserDialogs;
 
 // The main window: the NC program in the editor on the left, its tool path on the right,
-// the tool bar above and the status bar below. It owns the document, the path list, the
-// view state and the execution state, and wires every command to the core and to the
-// small controllers that do the work.
-class TViewForm : public QMainWindow {
+// the tool bar above and the status bar below. The document, its analysis, the run
+// options and the execution live in the workbench; the window binds its actions to it,
+// shows its picture and hands the file commands to the document controller.
+class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   Q_OBJECT
  public:
   // The status bar panels, from the left.
@@ -71,27 +75,22 @@ class TViewForm : public QMainWindow {
 
   // Opens the file named on the command line (a missing file only beeps).
   void OpenAtStart(const QString& path);
-
-  // The analysis of the whole program; on a fault it beeps, places the caret on it and
-  // shows the message in the status bar.
-  bool AnalyseProgram();
-  // The full picture: analyses when the text changed, draws items 0..ExecIndex (all when
-  // -1) and writes the readouts. False when the analysis failed.
+  // The full picture (the workbench's Redraw). False when the analysis failed.
   bool Redraw(bool whiteMode = false);
 
-  // For the window's own tests and for later dialogs.
+  // For the window's own tests, the benchmarks and later dialogs.
+  workbench::Workbench& Bench() { return *bench_; }
   editor::NcEditor& Editor() { return *edit_; }
   editor::NcEditor& WorkEditor() { return *bufEdit_; }
   DocumentController& Document() { return *doc_; }
-  ExecutionController& Execution() { return *exec_; }
-  const nc::PathList& Path() const { return path_; }
-  const nc::MachineState& Machine() const { return state_; }
+  const nc::PathList& Path() const;
+  const nc::MachineState& Machine() const;
+  bool IsAnalysed() const;
   ViewTransform& View() { return view_; }
   TPathView& ShowBox() { return *showBox_; }
   settings::LiveSettings& Live() { return live_; }
-  QAction* Action(const QString& name) const;
+  QAction* Action(Command command) const { return actions_[static_cast<size_t>(command)]; }
   QString PanelText(Panel p) const;
-  bool IsAnalysed() const { return analysed_; }
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   // Tests show the report window without waiting for it to close.
   void SetReportsModeless(bool modeless) { reportsModeless_ = modeless; }
@@ -104,18 +103,23 @@ class TViewForm : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // The picture as the workbench asks for it (TViewFormView.cpp).
+  RenderResult DrawPicture(int32_t execIndex, bool whiteMode) override;
+  void DrawRunItem(int32_t index) override;
+  void Beep() override;
+
   // Construction (TViewFormLayout.cpp, TViewFormActions.cpp).
   void CreateLayout();
   void CreateStatusBar();
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
-  QAction* MakeAction(const char* name, const QString& text, const QKeySequence& key = {},
+  QAction* MakeAction(Command command, const QString& text, const QKeySequence& key = {},
                       const QString& hint = {});
   QToolButton* ToolButton(QAction* action);
   void ConnectEditor();
   void ConnectCommands();
-  void ApplyStartSettings();
+  void ConnectWorkbench();
   void SaveLayoutSettings();
 
   // Commands.
@@ -127,21 +131,23 @@ class TViewForm : public QMainWindow {
   void OpenHistory(int index);
   void UpdateHistoryMenu();
   void AfterLoad();
-  void AfterInsert();
   void Undo();
   void Redo();
   void DeleteLine();
   void ToggleOverwrite();
   void ToggleSubEditor();
   void ToggleSplitEditor();
-  void SkipButtonsClicked();
   void ZoomIn();
   void ZoomOut();
   void Home();
   void TabChanged(int index);
   void AskWorkHeight();
   void About();
-  void UpdateFileActions();
+
+  // Bindings of the workbench's state (TViewFormView.cpp).
+  void ShowAnalysis(const nc::AnalysisResult& result);
+  void ShowRunOptions();
+  void ShowExecutionState();
 
   // Reports and printing (TViewFormReports.cpp).
   void CreateReportWindows();
@@ -155,10 +161,8 @@ class TViewForm : public QMainWindow {
   // Helpers.
   void SetPanel(Panel p, const QString& text);
   void ShowReadouts(const PositionReadout& readout);
-  void DrawRunItem(int index);
   RenderOptions RenderOptionsNow(bool whiteMode) const;
   bool RefuseWhileExecuting();   // beeps and returns true while a program executes
-  double WorkHeight() const;
   void ShowBoxResized();
 
   std::unique_ptr<UserDialogs> dialogs_;
@@ -166,20 +170,16 @@ class TViewForm : public QMainWindow {
   settings::StartSettings start_;
   settings::LiveSettings live_;
 
-  nc::PathList path_;
-  nc::MachineState state_;
-  nc::RowMarks marks_;
-  nc::TEasyCalc calc_;       // EasyCalc1: its variables live as long as the window
-  bool analysed_ = false;
   ViewTransform view_;
   PathPicture picture_;      // TempBox, the off-screen picture
   HitList hits_;
 
   editor::NcEditor* edit_ = nullptr;
   editor::NcEditor* bufEdit_ = nullptr;
+  std::unique_ptr<editor::EditorDocument> document_;
+  std::unique_ptr<workbench::Workbench> bench_;
   highlight::TNCFountain* fountain_ = nullptr;
   DocumentController* doc_ = nullptr;
-  ExecutionController* exec_ = nullptr;
   HelpWindow* help_ = nullptr;
   std::unique_ptr<print::TStringsPrinter> printer_;  // StringsPrinter1
   print::TPrintDlg* printDlg_ = nullptr;
@@ -193,13 +193,11 @@ class TViewForm : public QMainWindow {
   QTabBar* tabs_ = nullptr;
   TPathView* showBox_ = nullptr;
   QToolBar* speedBar_ = nullptr;
-  QToolButton* uvHeightButton_ = nullptr;
   QLabel* panels_[PanelCount] = {};
 
-  std::map<QString, QAction*> actions_;
+  std::array<QAction*, kCommandCount> actions_ = {};
   QAction* history_[10] = {};
   QMenu* fileMenu_ = nullptr;
-  bool closeAfterRun_ = false;
   bool shown_ = false;
 };
 

@@ -104,7 +104,7 @@ void TViewForm::CreateLayout() {
   // select-all; Insert must also update the status bar).
   for (QsciScintilla* view : {edit_->Widget(), bufEdit_->Widget()}) {
     for (QsciCommand* cmd : view->standardCommands()->commands()) {
-      for (const auto& [name, action] : actions_) {
+      for (QAction* action : actions_) {
         if (action->shortcut().isEmpty()) continue;
         const QKeyCombination kc = action->shortcut()[0];
         const int key = static_cast<int>(kc.key()) | static_cast<int>(kc.keyboardModifiers());

@@ -14,17 +14,13 @@
 #include "report/BuildToolsReport.h"
 #include "report/ui/TDumpDlg.h"
 #include "settings/PrintSettings.h"
+#include "nc/NcTextLineSource.h"
 #include "view/DocumentController.h"
 #include "view/TViewForm.h"
+#include "workbench/TextDocument.h"
+#include "workbench/Workbench.h"
 
 namespace kelvan::view {
-
-namespace {
-
-// The editor hands out its lines as UTF-8.
-constexpr nc::TextEncoding kEditorEncoding = nc::TextEncoding::Utf8;
-
-}  // namespace
 
 void TViewForm::CreateReportWindows() {
   printer_ = std::make_unique<print::TStringsPrinter>();
@@ -37,16 +33,16 @@ void TViewForm::CreateReportWindows() {
   dumpDlg_ = new report::TDumpDlg(*printer_, *printDlg_, this);
   dumpDlg_->SetHighlighter(fountain_);
 
-  auto on = [this](const char* name, auto slot) {
-    QAction* a = Action(QString::fromLatin1(name));
+  auto on = [this](Command c, auto slot) {
+    QAction* a = Action(c);
     a->setEnabled(true);
     connect(a, &QAction::triggered, this, slot);
   };
-  on("AreaItem", &TViewForm::AreaItemClick);
-  on("ToolItem", &TViewForm::ToolItemClick);
-  on("DetailsItem", &TViewForm::DetailsItemClick);
-  on("AcDump", &TViewForm::AcDumpExecute);
-  on("Print1", &TViewForm::Print1Click);
+  on(Command::AreaItem, &TViewForm::AreaItemClick);
+  on(Command::ToolItem, &TViewForm::ToolItemClick);
+  on(Command::DetailsItem, &TViewForm::DetailsItemClick);
+  on(Command::AcDump, &TViewForm::AcDumpExecute);
+  on(Command::Print1, &TViewForm::Print1Click);
 }
 
 void TViewForm::ShowReport(const std::vector<std::string>& lines) {
@@ -55,30 +51,33 @@ void TViewForm::ShowReport(const std::vector<std::string>& lines) {
 
 void TViewForm::AreaItemClick() {
   // The extents of the last analysis as they stand; this report does not analyse again.
-  ShowReport(report::BuildAreaReport(state_));
+  ShowReport(report::BuildAreaReport(bench_->Machine()));
 }
 
 void TViewForm::ToolItemClick() {
-  ShowReport(report::BuildToolsReport(edit_->Source(), kEditorEncoding, doc_->FileName().toStdString()));
+  const nc::NcTextLineSource lines(*bench_->Snapshot());
+  ShowReport(report::BuildToolsReport(lines, bench_->Document().LineEncoding(), bench_->FileName().toStdString()));
 }
 
 void TViewForm::DetailsItemClick() {
-  analysed_ = AnalyseProgram();
-  ShowReport(report::BuildDetailsReport(path_, state_, edit_->Source(), kEditorEncoding,
-                                        doc_->FileName().toStdString()));
+  bench_->AnalyseProgram();
+  const nc::NcTextLineSource lines(*bench_->Snapshot());
+  ShowReport(report::BuildDetailsReport(bench_->Path(), bench_->Machine(), lines,
+                                        bench_->Document().LineEncoding(), bench_->FileName().toStdString()));
 }
 
 void TViewForm::AcDumpExecute() {
   // The dump lists the path of the last analysis beside the lines as they are now, then
   // analyses afresh, so that the next dump is current.
-  std::vector<std::string> lines = report::BuildDumpReport(path_, edit_->Source(), kEditorEncoding);
-  analysed_ = AnalyseProgram();
-  ShowReport(lines);
+  const nc::NcTextLineSource lines(*bench_->Snapshot());
+  std::vector<std::string> report = report::BuildDumpReport(bench_->Path(), lines, bench_->Document().LineEncoding());
+  bench_->AnalyseProgram();
+  ShowReport(report);
 }
 
 void TViewForm::Print1Click() {
   const settings::PrintSettings stored = settings::PrintSettings::Load(*reg_);
-  print::PrintProgram(*printer_, *printDlg_, edit_->Lines(), doc_->FileName(), print::StoredEconomy(stored));
+  print::PrintProgram(*printer_, *printDlg_, edit_->Lines(), bench_->FileName(), print::StoredEconomy(stored));
 }
 
 }  // namespace kelvan::view

@@ -1,74 +1,53 @@
-// The main window's path view: analysis, the full redraw, zoom, tabs, work height.
+// The main window's path view: the picture the workbench asks for, the bindings of the
+// workbench's state, zoom, tabs and the work height.
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QTabBar>
-#include <QToolButton>
 
 #include "editor/NcEditor.h"
-#include "nc/AnalyseProgram.h"
+#include "nc/AnalysisError.h"
 #include "view/Beep.h"
-#include "view/ExecutionController.h"
 #include "view/TPathView.h"
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
 #include "view/core/RenderOptions.h"
+#include "workbench/Workbench.h"
 
 namespace kelvan::view {
 
-bool TViewForm::AnalyseProgram() {
-  SetPanel(PanelMessage, QString());
-  nc::AnalyseOptions opt;
-  opt.Tokenize.ValueUnit = start_.ValueUnit;
-  // The editor hands the analysis UTF-8 lines, so the words are compared in UTF-8 too.
-  for (const QString& tag : live_.ErrorTags) opt.Tokenize.ErrorTags.push_back(tag.toStdString());
-  opt.Tokenize.BlockSkipOn = Action(QStringLiteral("SkipBtn"))->isChecked();
-  opt.AtcHeight = start_.AtcHeight;
-  opt.WorkHeight = WorkHeight();
-  const nc::AnalysisResult r = nc::AnalyseProgram(edit_->Source(), opt, calc_, path_, state_, marks_);
-  edit_->ApplyRowMarks(marks_);
-  if (r.Ok()) return true;
-  Beep();
-  edit_->ClearSelection();
-  edit_->SetCaret(r.Line, r.Column);
-  SetPanel(PanelMessage, QString::fromUtf8(nc::AnalysisMessage(r.Code).data(),
-                                           static_cast<qsizetype>(nc::AnalysisMessage(r.Code).size())));
-  return false;
-}
-
 RenderOptions TViewForm::RenderOptionsNow(bool whiteMode) const {
+  const workbench::RunOptions& run = bench_->Options();
   RenderOptions o;
   o.ShowG00 = live_.ShowG00;
   o.ShowArrow = live_.ShowArrow;
   o.HoleDisp = live_.HoleDisp;
   o.ShowPos = live_.ShowPos;
-  o.UVMode = Action(QStringLiteral("UVButton"))->isChecked();
-  o.Tracking = Action(QStringLiteral("InfoBtn"))->isChecked();
-  o.WorkHeight = state_.WorkHeight;
+  o.UVMode = run.UVMode;
+  o.Tracking = run.Tracking;
+  o.WorkHeight = bench_->Machine().WorkHeight;
   o.WhiteMode = whiteMode;
   return o;
 }
 
-bool TViewForm::Redraw(bool whiteMode) {
-  if (!analysed_) {
-    if (!AnalyseProgram()) {
-      exec_->ExecIndex = -1;
-      return false;  // the view keeps its old picture
-    }
-    analysed_ = true;
-  }
-  const bool busyCursor = !exec_->IsRunning();
+RenderResult TViewForm::DrawPicture(int32_t execIndex, bool whiteMode) {
+  const bool busyCursor = !bench_->Exec().IsRunning();
   if (busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
-  const RenderResult r = picture_.Render(path_, state_, view_, RenderOptionsNow(whiteMode), hits_,
-                                         exec_->ExecIndex, showBox_->ShowBoxSize());
+  const RenderResult r = picture_.Render(bench_->Path(), bench_->Machine(), view_, RenderOptionsNow(whiteMode),
+                                         hits_, execIndex, showBox_->ShowBoxSize());
   showBox_->ShowPicture(picture_.TempBox());
-  if (r.EndsExecution) exec_->ExecIndex = -1;
   if (busyCursor) QApplication::restoreOverrideCursor();
   ShowReadouts(r.Readout);
   SetPanel(PanelCapacity, QString::fromStdString(r.CapacityText));
-  return true;
+  return r;
 }
+
+void TViewForm::DrawRunItem(int32_t index) {
+  ShowReadouts(showBox_->DrawRunItem(bench_->Path(), index, view_, RenderOptionsNow(false)));
+}
+
+void TViewForm::Beep() { view::Beep(); }
 
 void TViewForm::ShowReadouts(const PositionReadout& readout) {
   if (!live_.ShowPos) return;
@@ -79,14 +58,31 @@ void TViewForm::ShowReadouts(const PositionReadout& readout) {
   }
 }
 
-void TViewForm::DrawRunItem(int index) {
-  ShowReadouts(showBox_->DrawRunItem(path_, index, view_, RenderOptionsNow(false)));
+void TViewForm::ShowAnalysis(const nc::AnalysisResult& result) {
+  const std::string_view message = nc::AnalysisMessage(result.Code);
+  SetPanel(PanelMessage, QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
 }
 
-void TViewForm::SkipButtonsClicked() {
-  // Block skip changes what the analysis reads; M00 and M01 are read by the run loop only.
-  analysed_ = AnalyseProgram();
-  if (analysed_) Redraw();
+void TViewForm::ShowRunOptions() {
+  const workbench::RunOptions& o = bench_->Options();
+  Action(Command::SkipBtn)->setChecked(o.BlockSkip);
+  Action(Command::M00Btn)->setChecked(o.StopAtM00);
+  Action(Command::M01Btn)->setChecked(o.StopAtM01);
+  Action(Command::UVButton)->setChecked(o.UVMode);
+  Action(Command::InfoBtn)->setChecked(o.Tracking);
+  Action(Command::UVHeightButton)->setText(QString::number(o.WorkHeight, 'g', 15));
+  ShowExecutionState();
+}
+
+void TViewForm::ShowExecutionState() {
+  const workbench::Execution& exec = bench_->Exec();
+  const bool idle = !exec.IsExecuting() && !exec.IsRunning();
+  for (Command c : {Command::AcFileNew, Command::AcFileOpen, Command::AcFileInsert, Command::AcFileSave,
+                    Command::AcFileSaveAs})
+    Action(c)->setEnabled(idle);
+  for (QAction* h : history_) h->setEnabled(idle);
+  const Command speeds[] = {Command::LoBtn, Command::MidBtn, Command::HiBtn};
+  Action(speeds[exec.RunSpeed()])->setChecked(true);
 }
 
 void TViewForm::ZoomIn() {
@@ -121,24 +117,14 @@ void TViewForm::ShowBoxResized() {
   if (isVisible()) Redraw();
 }
 
-double TViewForm::WorkHeight() const {
-  bool ok = false;
-  const double h = uvHeightButton_->text().toDouble(&ok);
-  return ok ? h : 0.0;
-}
-
 void TViewForm::AskWorkHeight() {
   QString text;
   if (!dialogs_->InputText(this, QStringLiteral("Kelvan"), QStringLiteral("ワーク高さを入力して下さい。"), text))
     return;
   bool ok = false;
   const double h = text.trimmed().toDouble(&ok);
-  if (ok && h < 0) return;  // a negative height changes nothing
-  const double height = ok ? h : 0.0;
-  state_.WorkHeight = height;
-  Action(QStringLiteral("UVHeightButton"))->setText(ok ? QString::number(height, 'g', 15) : QStringLiteral("0"));
-  analysed_ = false;  // the analysis takes the height from the button
-  Redraw();
+  // What is no number counts as 0; a negative height changes nothing.
+  bench_->SetWorkHeight(ok ? h : 0.0);
 }
 
 }  // namespace kelvan::view

@@ -15,11 +15,12 @@
 #include "report/ui/TDumpDlg.h"
 #include "view/Beep.h"
 #include "view/DocumentController.h"
-#include "view/ExecutionController.h"
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
+#include "workbench/Workbench.h"
 
 using namespace kelvan;
+using view::Command;
 using view::TViewForm;
 
 namespace {
@@ -85,10 +86,16 @@ class TestViewForm : public QObject {
     WriteAll(path, bytes);
     return path;
   }
-  void Trigger(const char* action) { form_->Action(QString::fromLatin1(action))->trigger(); }
+  // A continuous run goes on by a timer; the trigger waits for it to end, so that the
+  // checks after it see the run's outcome.
+  void Trigger(Command command) {
+    form_->Action(command)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!Exec().IsRunning(), 30000);
+  }
+  workbench::Execution& Exec() { return form_->Bench().Exec(); }
   void Open(const QString& path) {
     dialogs_->files.push_back(path);
-    Trigger("AcFileOpen");
+    Trigger(Command::AcFileOpen);
   }
 
  private slots:
@@ -114,7 +121,7 @@ class TestViewForm : public QObject {
     QCOMPARE(menus, (QStringList{"ファイル(&F)", "編集(&E)", "実行(&G)", "レポート(&R)", "２Ｄツール(&2)",
                                  "３Ｄツール(&3)", "表示(&V)", "ヘルプ(&H)"}));
     QCOMPARE(form_->PanelText(TViewForm::PanelInsert), QStringLiteral("挿入"));
-    QCOMPARE(form_->Action("AcRedo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(form_->Action(Command::AcRedo)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
   }
 
   void opensEditsAndSavesWithABackup() {
@@ -128,7 +135,7 @@ class TestViewForm : public QObject {
     form_->Editor().SetLine(1, QStringLiteral("G01 X20. F100 (削り)"));
     QCOMPARE(form_->PanelText(TViewForm::PanelChanged), QStringLiteral("変更あり"));
     QVERIFY(!form_->IsAnalysed());
-    Trigger("AcFileSave");
+    Trigger(Command::AcFileSave);
     QCOMPARE(ReadAll(path), QByteArray("G00 X0 Y0 Z5.\r\nG01 X20. F100 (\x8D\xED\x82\xE8)\r\n"));
     QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("part.bak"))), original);
     QVERIFY(!form_->Editor().IsModified());
@@ -136,7 +143,7 @@ class TestViewForm : public QObject {
     // Without backups the old .bak stays as it was.
     form_->Live().MakeBack = false;
     form_->Editor().SetLine(0, QStringLiteral("G00 X1 Y0 Z5."));
-    Trigger("AcFileSave");
+    Trigger(Command::AcFileSave);
     QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("part.bak"))), original);
   }
 
@@ -148,7 +155,7 @@ class TestViewForm : public QObject {
     form_->Editor().SetLine(0, QStringLiteral("G00 X2."));
     gone.remove();
     dialogs_->answers = {QMessageBox::Ok};
-    Trigger("AcFileSave");
+    Trigger(Command::AcFileSave);
     QVERIFY(form_->Editor().IsModified());
     QVERIFY(dialogs_->asked.last().startsWith(QStringLiteral("保存できませんでした。")));
   }
@@ -158,7 +165,7 @@ class TestViewForm : public QObject {
     const QString target = File(QStringLiteral("target.nc"), "OLD\n");
     dialogs_->files.push_back(target);
     dialogs_->answers = {QMessageBox::Ok};  // " 上書きしますか。"
-    Trigger("AcFileSaveAs");
+    Trigger(Command::AcFileSaveAs);
     QCOMPARE(dialogs_->asked.last(), target + QStringLiteral(" 上書きしますか。"));
     QCOMPARE(ReadAll(target), QByteArray("G00 X1.\n"));
     QCOMPARE(ReadAll(dir_.filePath(QStringLiteral("target.bak"))), QByteArray("OLD\n"));
@@ -167,7 +174,7 @@ class TestViewForm : public QObject {
     form_->Editor().SetLine(0, QStringLiteral("G00 X2."));
     dialogs_->files.push_back(target);
     dialogs_->answers = {QMessageBox::Cancel};
-    Trigger("AcFileSaveAs");
+    Trigger(Command::AcFileSaveAs);
     QCOMPARE(ReadAll(target), QByteArray("G00 X1.\n"));
   }
 
@@ -214,7 +221,7 @@ class TestViewForm : public QObject {
     Open(main);
     form_->Editor().SetCaret(1, 0);
     dialogs_->files.push_back(part);
-    Trigger("AcFileInsert");
+    Trigger(Command::AcFileInsert);
     QCOMPARE(form_->Editor().Lines().mid(0, 4),
              (QStringList{"G00 X1.", "G01 X5. F100", "G01 Y5.", "G00 X2."}));
     QVERIFY(form_->Editor().IsModified());
@@ -226,10 +233,10 @@ class TestViewForm : public QObject {
   void blockSkipTogglesThePath() {
     Open(File(QStringLiteral("skip.nc"), "/G01 X10. F100\nG01 Y10.\n"));
     QCOMPARE(form_->Path().Count, 3);  // pkNone, then the block's move
-    Trigger("SkipBtn");
+    Trigger(Command::SkipBtn);
     QCOMPARE(form_->Path().Count, 2);
     QVERIFY(form_->Editor().HasRowMark(0, nc::MarkBlockSkip));
-    Trigger("SkipBtn");
+    Trigger(Command::SkipBtn);
     QCOMPARE(form_->Path().Count, 3);
   }
 
@@ -239,33 +246,33 @@ class TestViewForm : public QObject {
     QList<int> after;
     QList<int> carets;
     for (int i = 0; i < 5; ++i) {
-      Trigger("AcSingle");
-      after << form_->Execution().ExecIndex;
+      Trigger(Command::AcSingle);
+      after << Exec().ExecIndex();
       carets << form_->Editor().CaretRow();
     }
     // Items 0, 0-1, 0-2, 0-3 are shown, then the execution ends and starts again at 0.
     QCOMPARE(after, (QList<int>{1, 2, 3, 0, 1}));
     QCOMPARE(carets, (QList<int>{1, 2, 3, 4, 1}));
-    QVERIFY(!form_->Action("AcFileOpen")->isEnabled());
-    Trigger("AcReset");
-    QCOMPARE(form_->Execution().ExecIndex, -1);
-    QVERIFY(form_->Action("AcFileOpen")->isEnabled());
+    QVERIFY(!form_->Action(Command::AcFileOpen)->isEnabled());
+    Trigger(Command::AcReset);
+    QCOMPARE(Exec().ExecIndex(), -1);
+    QVERIFY(form_->Action(Command::AcFileOpen)->isEnabled());
   }
 
   void aRunStopsAtM01OnlyWithTheButtonDown() {
     Open(File(QStringLiteral("m01.nc"), "G01 X1. F100\nX2.\nM01\nX3.\nX4.\n"));
-    Trigger("HiBtn");
-    Trigger("AcRun");
-    QCOMPARE(form_->Execution().ExecIndex, -1);  // ran through
+    Trigger(Command::HiBtn);
+    Trigger(Command::AcRun);
+    QCOMPARE(Exec().ExecIndex(), -1);  // ran through
     const int beeps = view::BeepCount();
-    Trigger("M01Btn");
-    Trigger("AcRun");
+    Trigger(Command::M01Btn);
+    Trigger(Command::AcRun);
     QCOMPARE(view::BeepCount(), beeps + 1);
-    QCOMPARE(form_->Execution().ExecIndex, 2);  // stopped before the M01 block
+    QCOMPARE(Exec().ExecIndex(), 2);  // stopped before the M01 block
     QCOMPARE(form_->Editor().CaretRow(), 2);    // the line after the block executed last
-    Trigger("M01Btn");
-    Trigger("AcRun");  // goes on from the stopping block
-    QCOMPARE(form_->Execution().ExecIndex, -1);
+    Trigger(Command::M01Btn);
+    Trigger(Command::AcRun);  // goes on from the stopping block
+    QCOMPARE(Exec().ExecIndex(), -1);
     QCOMPARE(form_->Editor().CaretRow(), 0);
   }
 
@@ -273,11 +280,11 @@ class TestViewForm : public QObject {
     QByteArray program;
     for (int i = 0; i < 200; ++i) program += "G01 X" + QByteArray::number(i) + ". F100\n";
     Open(File(QStringLiteral("long.nc"), program));
-    Trigger("LoBtn");
-    QTimer::singleShot(700, this, [this] { Trigger("AcReset"); });
-    Trigger("AcRun");
-    QCOMPARE(form_->Execution().ExecIndex, -1);
-    QVERIFY(!form_->Execution().IsRunning());
+    Trigger(Command::LoBtn);
+    QTimer::singleShot(700, this, [this] { Trigger(Command::AcReset); });
+    Trigger(Command::AcRun);
+    QCOMPARE(Exec().ExecIndex(), -1);
+    QVERIFY(!Exec().IsRunning());
     QCOMPARE(form_->Editor().CaretRow(), 0);
     QCOMPARE(form_->Editor().CaretCol(), 0);
   }
@@ -285,9 +292,9 @@ class TestViewForm : public QObject {
   void commandsBeepWhileExecuting() {
     Open(File(QStringLiteral("exec.nc"), "G01 X1. F100\nX2.\nX3.\n"));
     form_->Editor().SetLine(2, QStringLiteral("X4."));
-    Trigger("AcSingle");
+    Trigger(Command::AcSingle);
     const int beeps = view::BeepCount();
-    Trigger("AcUndo");
+    Trigger(Command::AcUndo);
     QCOMPARE(view::BeepCount(), beeps + 1);
     QCOMPARE(form_->Editor().Line(2), QStringLiteral("X4."));
   }
@@ -314,16 +321,16 @@ class TestViewForm : public QObject {
     Open(path);
     form_->SetReportsModeless(true);
     auto text = [this] { return form_->ReportWindow().Edit().Lines(); };
-    Trigger("AreaItem");
+    Trigger(Command::AreaItem);
     QCOMPARE(text().value(0), QStringLiteral("加工範囲レポート"));
     QCOMPARE(text().value(3), QStringLiteral("Ｘ＋最大値：30.000"));
-    Trigger("ToolItem");
+    Trigger(Command::ToolItem);
     QCOMPARE(text().mid(0, 6), (QStringList{"使用工具レポート", path, "", "(T1-10.)", "(POST A)(T2-4.)",
                                             "(POST A)(T2-4.)"}));
     form_->Editor().SetLine(1, QStringLiteral("G01 X60. Y80. F200"));
-    Trigger("DetailsItem");  // analyses first
+    Trigger(Command::DetailsItem);  // analyses first
     QVERIFY(text().contains(QStringLiteral("加工長：100.0 mm")));
-    Trigger("AcDump");
+    Trigger(Command::AcDump);
     QCOMPARE(text().value(3), QStringLiteral("1:G01 X60. Y80. F200 Leng:100.0000 Time:0.50000"));
     QVERIFY(form_->ReportWindow().IsShowing());
     form_->ReportWindow().close();
@@ -343,8 +350,8 @@ class TestViewForm : public QObject {
         {"12.5", "12.5"}, {"-3", "12.5"}, {"abc", "0"}, {" 7 ", "7"}};
     for (const auto& c : cases) {
       dialogs_->inputs.push_back(QString::fromLatin1(c.typed));
-      Trigger("UVHeightButton");
-      QCOMPARE(form_->Action("UVHeightButton")->text(), QString::fromLatin1(c.caption));
+      Trigger(Command::UVHeightButton);
+      QCOMPARE(form_->Action(Command::UVHeightButton)->text(), QString::fromLatin1(c.caption));
     }
   }
 };
