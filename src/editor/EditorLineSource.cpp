@@ -23,12 +23,12 @@ std::string_view EditorLineSource::Line(int32_t index) const {
   if (start < 0) return {};
   const long end = view_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(index));
   if (end <= start) return {};
-  // Fetching the whole buffer moves Scintilla's gap to its end once; it then stays put
-  // (and the pointer valid) until the next insertion or deletion.
-  if (text_ == nullptr) {
-    text_ = static_cast<const char*>(view_->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-  }
-  return {text_ + start, static_cast<size_t>(end - start)};
+  // Only a line that straddles the buffer's gap moves it; fetching the whole buffer would
+  // move the gap to the end, and the next keystroke far from there would move 40 MB back.
+  const auto* p = static_cast<const char*>(reinterpret_cast<const void*>(
+      view_->SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start)));
+  if (p == nullptr) return {};
+  return {p, static_cast<size_t>(end - start)};
 }
 
 }  // namespace kelvan::editor

@@ -9,17 +9,14 @@ class QsciScintillaBase;
 
 namespace kelvan::editor {
 
-// The program text as the analysis reads it, straight out of Scintilla's buffer: no copy
-// of the text per analysis, a view per line without its line end.
+// The program text line by line, straight out of Scintilla's buffer: a view per line
+// without its line end, valid until the text changes.
 //
 // Lines follow the file rule: a final line end does not start another line, so "A LF B LF"
 // holds two lines although Scintilla shows a third, empty one for the caret to stand on.
 class EditorLineSource : public nc::LineSource {
  public:
   explicit EditorLineSource(QsciScintillaBase* view) : view_(view) {}
-
-  // The text changed: the buffer may have moved, so the next line is fetched anew.
-  void Invalidate() { text_ = nullptr; }
 
   int32_t LineCount() const override;
   std::string_view Line(int32_t index) const override;
@@ -29,7 +26,6 @@ class EditorLineSource : public nc::LineSource {
 
  private:
   QsciScintillaBase* view_;
-  mutable const char* text_ = nullptr;
 };
 
 }  // namespace kelvan::editor

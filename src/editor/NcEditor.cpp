@@ -229,7 +229,6 @@ NcEditor::NcEditor(QWidget* parent) : QObject(parent), d_(std::make_unique<Impl>
   d_->UpdateNumberMargin(true);
   // Every view on the document reports every change; the main view is always there.
   connect(main, &QsciScintilla::textChanged, this, [this] {
-    d_->source.Invalidate();
     d_->UpdateNumberMargin(false);
     emit TextChanged();
   });
@@ -268,8 +267,9 @@ void NcEditor::LoadDecoded(const nc::DecodedText& text) {
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
   d_->Send(Sci::SCI_CLEARALL);
-  // Room for the whole text at once, rather than growing the buffer as it comes.
-  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
+  // Room for the whole text at once, rather than growing the buffer as it comes, and for
+  // typing after it: a buffer without room is copied whole at the first keystroke.
+  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + utf8.size() / 6 + 65536));
   d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   d_->Send(Sci::SCI_EMPTYUNDOBUFFER);

@@ -157,7 +157,7 @@ class TestNcEditor : public QObject {
     QVERIFY(source.Line(static_cast<int32_t>(lines.size()) + 1).empty());
   }
 
-  // The lines are views into the editor's own buffer (no copy per analysis), and stay
+  // The lines are views into the editor's own buffer (no copy per line), and stay
   // right after edits that move that buffer.
   void sourceViewsTheBuffer() {
     NcEditor editor(nullptr);

@@ -68,16 +68,107 @@ ModelPoint ArcPoint(const PathItem& it, double t) {
           it.Values[2]};
 }
 
+// cos and sin of k chord steps, k = 0 .. kMaxArcChords: a chord's end at from + k steps
+// is then one rotation of the start, not a sine and a cosine of its own. The two differ
+// by a few units in the last place, far below a pixel.
+struct ChordTable {
+  double Cos[kMaxArcChords + 1], Sin[kMaxArcChords + 1];
+  ChordTable() {
+    for (int k = 0; k <= kMaxArcChords; ++k) {
+      Cos[k] = std::cos(ChordStep * k);
+      Sin[k] = std::sin(ChordStep * k);
+    }
+  }
+};
+const ChordTable kChords;
+
+// Where the item's circle can show: it projects into a disc of its radius about its
+// projected centre. The margin covers truncation to pixels and rounding.
+struct CircleOnScreen {
+  double X, Y, R;
+  explicit CircleOnScreen(const ViewTransform& view, const PathItem& it) {
+    const ViewPoint c = view.ProjectPoint(it.Values[0], it.Values[1], it.Values[2]);
+    R = std::fabs(double(it.Values[3])) * view.ViewScale + 2;
+    X = c.U * view.ViewScale + view.CenterX + view.PanX;
+    Y = -c.V * view.ViewScale + view.CenterY + view.PanY;
+  }
+  bool Outside(const ViewTransform& v) const {
+    return X + R < v.ClipLeft || X - R > v.ClipRight || Y + R < v.ClipTop || Y - R > v.ClipBottom;
+  }
+  // False for a circle that is no number.
+  bool Inside(const ViewTransform& v) const {
+    return X - R >= v.ClipLeft && X + R <= v.ClipRight && Y - R >= v.ClipTop && Y + R <= v.ClipBottom;
+  }
+};
+
+// A point of the chain: its pixel, unless its projection is no number.
+struct ChainPoint {
+  PixelPoint Pixel;
+  bool Valid;
+};
+
+ChainPoint MapPoint(const ViewTransform& view, double x, double y, double z) {
+  const ViewPoint v = view.ProjectPoint(x, y, z);
+  if (std::isnan(v.U) || std::isnan(v.V)) return {{}, false};
+  return {view.ToPixel(v), true};
+}
+
+// The angle of chord end k from `from`, by the angle sum, and the last one, clamped to
+// `to`, exactly.
+struct ChordAngles {
+  double From, To, Dir, C0, S0;
+  ChordAngles(double from, double to, double dir)
+      : From(from), To(to), Dir(dir), C0(std::cos(from)), S0(std::sin(from)) {}
+  // False once the chords have reached `to`; else the end point's cos and sin.
+  bool Next(int k, double& t, double& c, double& s) const {
+    if (k > kMaxArcChords || !(Dir * (To - t) > 0)) return false;
+    t = From + Dir * ChordStep * k;
+    if (Dir * (t - To) > 0) {
+      t = To;
+      c = std::cos(t);
+      s = std::sin(t);
+    } else {
+      c = C0 * kChords.Cos[k] - Dir * S0 * kChords.Sin[k];
+      s = S0 * kChords.Cos[k] + Dir * C0 * kChords.Sin[k];
+    }
+    return true;
+  }
+};
+
 // Chords from angle `from` toward `to` in 5-degree steps, downward when dir is -1, the
 // last one clamped to `to`. Nothing unless `to` lies beyond `from` in that direction.
+// Each point is mapped once and serves as the end of one chord and the start of the
+// next. An arc wholly inside the view (the usual case) goes to the sink as one chain
+// with no clipping; otherwise each chord is clipped, and a chord whose ends fall on one
+// pixel is skipped unless it is to be tracked.
 void DrawArcChords(DrawContext& ctx, int32_t index, const PathItem& it, double from, double to, double dir) {
-  ModelPoint prev = ArcPoint(it, from);
-  double t = from;
-  for (int k = 1; k <= kMaxArcChords && dir * (to - t) > 0; ++k) {
-    t = from + dir * ChordStep * k;
-    if (dir * (t - to) > 0) t = to;
-    const ModelPoint p = ArcPoint(it, t);
-    Tracked(ctx, index, LineSolid, prev, p);
+  if (!(dir * (to - from) > 0)) return;
+  const CircleOnScreen disc(ctx.View, it);
+  if (disc.Outside(ctx.View)) return;
+  const double cx = it.Values[0], cy = it.Values[1], z = it.Values[2], r = it.Values[3];
+  const ChordAngles angles(from, to, dir);
+  double t = from, c = angles.C0, s = angles.S0;
+  if (ctx.Hits == nullptr && disc.Inside(ctx.View)) {
+    int32_t xy[2 * (kMaxArcChords + 1)];
+    size_t n = 0;
+    for (int k = 1;; ++k) {
+      const PixelPoint p = ctx.View.ToPixel(ctx.View.ProjectPoint(cx + r * c, cy + r * s, z));
+      xy[2 * n] = static_cast<int32_t>(p.X);
+      xy[2 * n + 1] = static_cast<int32_t>(p.Y);
+      ++n;
+      if (!angles.Next(k, t, c, s)) break;
+    }
+    ctx.Sink.Polyline(xy, n, PenStyle::Solid);
+    return;
+  }
+  ChainPoint prev = MapPoint(ctx.View, cx + r * c, cy + r * s, z);
+  for (int k = 1; angles.Next(k, t, c, s); ++k) {
+    const ChainPoint p = MapPoint(ctx.View, cx + r * c, cy + r * s, z);
+    const bool samePixel = p.Pixel.X == prev.Pixel.X && p.Pixel.Y == prev.Pixel.Y;
+    if (prev.Valid && p.Valid && (!samePixel || ctx.Hits)) {
+      const auto seg = DrawPixelSegment(ctx.View, ctx.Sink, LineSolid, prev.Pixel, p.Pixel);
+      if (seg && ctx.Hits) ctx.Hits->Add(index, *seg);
+    }
     prev = p;
   }
 }

@@ -31,6 +31,11 @@ std::optional<PixelSegment> DrawLine(const ViewTransform& view, LineSink& sink, 
   return ClipAndDraw(view, sink, lineType, view.ToPixel(a), view.ToPixel(b));
 }
 
+std::optional<PixelSegment> DrawPixelSegment(const ViewTransform& view, LineSink& sink, int lineType,
+                                             PixelPoint a, PixelPoint b) {
+  return ClipAndDraw(view, sink, lineType, a, b);
+}
+
 std::optional<PixelSegment> DrawLine3D(const ViewTransform& view, LineSink& sink, int lineType,
                                        const ModelPoint& a, const ModelPoint& b) {
   return DrawLine(view, sink, lineType, view.ProjectPoint(a), view.ProjectPoint(b));

@@ -21,6 +21,11 @@ inline constexpr int LineDashDot = 2;
 std::optional<PixelSegment> DrawLine(const ViewTransform& view, LineSink& sink, int lineType,
                                      ViewPoint a, ViewPoint b);
 
+// Clips two mapped pixels and draws what is left: DrawLine after its mapping, for callers
+// that map each point of a chain once.
+std::optional<PixelSegment> DrawPixelSegment(const ViewTransform& view, LineSink& sink, int lineType,
+                                             PixelPoint a, PixelPoint b);
+
 // Projects two program points and draws the line between them.
 std::optional<PixelSegment> DrawLine3D(const ViewTransform& view, LineSink& sink, int lineType,
                                        const ModelPoint& a, const ModelPoint& b);

@@ -80,7 +80,10 @@ Start StartOf(const Walk& w) {
   return {static_cast<int64_t>(n / w.D), static_cast<int64_t>(n % w.D)};
 }
 
-template <bool kPatterned>
+// kChecked: the line may leave the image across its minor axis, so each pixel's minor
+// coordinate is tested. A line whose two ends lie inside the image stays inside it (its
+// pixels lie between its ends), and goes without the test.
+template <bool kPatterned, bool kChecked>
 void Plot(const Walk& w, const Target& t, uint32_t pixel, RasterLineSink::Pattern pattern) {
   const int64_t majorStep = w.XMajor ? 1 : t.Stride;
   const int64_t minorStep = (w.XMajor ? t.Stride : 1) * w.VSign;
@@ -97,9 +100,24 @@ void Plot(const Walk& w, const Target& t, uint32_t pixel, RasterLineSink::Patter
     phase = static_cast<int32_t>((w.Backward ? w.Du - w.First : w.First) % pattern.Period);
     phaseStep = w.Backward ? pattern.Period - 1 : 1;
   }
+  if constexpr (!kPatterned && !kChecked) {
+    // The common case, a solid line inside the image: the minor step is taken by a mask
+    // rather than a branch, which a line of any slope but the steepest and the flattest
+    // would mispredict every few pixels.
+    uint32_t* bits = t.Bits;
+    const int64_t a = w.A, d = w.D;
+    for (int64_t j = w.First; j < w.Last; ++j) {
+      bits[at] = pixel;
+      rem += a;
+      const int64_t step = -static_cast<int64_t>(rem >= d);  // all ones or zero
+      rem -= d & step;
+      at += majorStep + (minorStep & step);
+    }
+    return;
+  }
   for (int64_t j = w.First; j < w.Last; ++j) {
     const bool on = !kPatterned || ((pattern.Mask >> phase) & 1u) != 0;
-    if (on && static_cast<uint64_t>(v) < minorExtent) t.Bits[at] = pixel;
+    if (on && (!kChecked || static_cast<uint64_t>(v) < minorExtent)) t.Bits[at] = pixel;
     if constexpr (kPatterned) {
       phase += phaseStep;
       if (phase >= pattern.Period) phase -= pattern.Period;
@@ -141,11 +159,24 @@ void RasterLineSink::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   if (bits_ == nullptr || (x1 == x2 && y1 == y2)) return;
   Walk w = MakeWalk(x1, y1, x2, y2);
   const Target target{bits_, stride_, width_, height_};
+  if (Inside(x1, y1) && Inside(x2, y2)) {
+    if (style_ == PenStyle::Solid)
+      Plot<false, false>(w, target, pixel_, {});
+    else
+      Plot<true, false>(w, target, pixel_, PatternOf(style_));
+    return;
+  }
   if (!ClampToImage(w, target)) return;
   if (style_ == PenStyle::Solid)
-    Plot<false>(w, target, pixel_, {});
+    Plot<false, true>(w, target, pixel_, {});
   else
-    Plot<true>(w, target, pixel_, PatternOf(style_));
+    Plot<true, true>(w, target, pixel_, PatternOf(style_));
+}
+
+void RasterLineSink::Polyline(const int32_t* xy, size_t count, PenStyle style) {
+  if (count < 2) return;
+  SetPenStyle(style);
+  for (size_t i = 1; i < count; ++i) Line(xy[2 * i - 2], xy[2 * i - 1], xy[2 * i], xy[2 * i + 1]);
 }
 
 }  // namespace kelvan::view

@@ -32,7 +32,7 @@ struct RasterImage {
   int32_t Width = 0, Height = 0;
 };
 
-class RasterLineSink : public LineSink {
+class RasterLineSink final : public LineSink {
  public:
   // Draws into image, whose memory must outlive the sink. An image whose stride is less
   // than its width, or whose sizes are negative, draws nothing.
@@ -42,6 +42,7 @@ class RasterLineSink : public LineSink {
   void SetPenStyle(PenStyle style) override;
   // Ends may lie anywhere: only the pixels of the line that fall inside the image are set.
   void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+  void Polyline(const int32_t* xy, size_t count, PenStyle style) override;
 
   bool CanDraw() const { return bits_ != nullptr; }
   // An opaque pixel of the 32-bit formats from $BBGGRR.
@@ -62,6 +63,11 @@ class RasterLineSink : public LineSink {
   int32_t width_ = 0, height_ = 0;
   uint32_t pixel_ = ToPixel(0);
   PenStyle style_ = PenStyle::Solid;
+
+  bool Inside(int32_t x, int32_t y) const {
+    return static_cast<uint32_t>(x) < static_cast<uint32_t>(width_) &&
+           static_cast<uint32_t>(y) < static_cast<uint32_t>(height_);
+  }
 };
 
 }  // namespace kelvan::view
