@@ -23,8 +23,9 @@ struct DecodedText {
 };
 
 // The file's bytes decoded (see DecodeToUtf8). A file without any line end tells nothing
-// about its ends: its new lines get a new text's CR LF.
-DecodedText DecodeText(const NcText& file);
+// about its ends: its new lines get a new text's CR LF. A file whose bytes are its UTF-8
+// already (ASCII, or UTF-8 without a byte-order mark) becomes the text itself, uncopied.
+DecodedText DecodeText(NcText file);
 
 // Reads and decodes the file. On failure returns false with a message naming the file and
 // the cause in `error`, and leaves `out` unchanged.

@@ -43,6 +43,10 @@ class NcText {
   static NcText FromLines(const std::vector<std::string>& lines, const std::vector<LineEnd>& ends,
                           TextEncoding enc);
 
+  // The same lines, read as another encoding from now on: for bytes that read alike in
+  // both (ASCII), so that no copy is made.
+  void SetEncoding(TextEncoding enc) { encoding_ = enc; }
+
   int32_t LineCount() const;
   // Line i without its line end; empty for an index out of range.
   std::string_view Line(int32_t i) const;

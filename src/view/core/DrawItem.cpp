@@ -149,16 +149,29 @@ void DrawArcChords(DrawContext& ctx, int32_t index, const PathItem& it, double f
   const ChordAngles angles(from, to, dir);
   double t = from, c = angles.C0, s = angles.S0;
   if (ctx.Hits == nullptr && disc.Inside(ctx.View)) {
-    int32_t xy[2 * (kMaxArcChords + 1)];
-    size_t n = 0;
-    for (int k = 1;; ++k) {
-      const PixelPoint p = ctx.View.ToPixel(ctx.View.ProjectPoint(cx + r * c, cy + r * s, z));
-      xy[2 * n] = static_cast<int32_t>(p.X);
-      xy[2 * n + 1] = static_cast<int32_t>(p.Y);
-      ++n;
-      if (!angles.Next(k, t, c, s)) break;
+    // The chord ends first, as angles only; then their points in one straight loop.
+    int ends = 0;
+    bool clamped = false;
+    for (int k = 1; k <= kMaxArcChords && dir * (to - t) > 0; ++k) {
+      t = from + dir * ChordStep * k;
+      ends = k;
+      if (dir * (t - to) > 0) {
+        clamped = true;
+        break;
+      }
     }
-    ctx.Sink.Polyline(xy, n, PenStyle::Solid);
+    const int unclamped = clamped ? ends - 1 : ends;
+    int32_t xy[2 * (kMaxArcChords + 1)];
+    const ViewTransform& view = ctx.View;
+    auto put = [&](int i, double cc, double ss) {
+      const PixelPoint p = view.ToPixel(view.ProjectPoint(cx + r * cc, cy + r * ss, z));
+      xy[2 * i] = static_cast<int32_t>(p.X);
+      xy[2 * i + 1] = static_cast<int32_t>(p.Y);
+    };
+    const double c0 = angles.C0, s0 = angles.S0, ds = dir * s0, dc = dir * c0;
+    for (int k = 0; k <= unclamped; ++k) put(k, c0 * kChords.Cos[k] - ds * kChords.Sin[k], s0 * kChords.Cos[k] + dc * kChords.Sin[k]);
+    if (clamped) put(ends, std::cos(to), std::sin(to));
+    ctx.Sink.Polyline(xy, static_cast<size_t>(ends) + 1, PenStyle::Solid);
     return;
   }
   ChainPoint prev = MapPoint(ctx.View, cx + r * c, cy + r * s, z);

@@ -100,6 +100,36 @@ void Plot(const Walk& w, const Target& t, uint32_t pixel, RasterLineSink::Patter
     phase = static_cast<int32_t>((w.Backward ? w.Du - w.First : w.First) % pattern.Period);
     phaseStep = w.Backward ? pattern.Period - 1 : 1;
   }
+  if constexpr (kPatterned && !kChecked) {
+    if (pattern.Mask == 1u && pattern.Period == 3) {
+      // Dotted, the rapid moves: only every third pixel is set, so the walk goes three
+      // steps at a time from the first one that is, rather than testing each.
+      const int64_t a = w.A, d = w.D;
+      auto step = [&] {
+        rem += a;
+        const int64_t minor = -static_cast<int64_t>(rem >= d);
+        rem -= d & minor;
+        at += majorStep + (minorStep & minor);
+      };
+      int64_t j = w.First;
+      for (; j < w.Last && phase != 0; ++j) {
+        step();
+        phase += phaseStep;
+        if (phase >= pattern.Period) phase -= pattern.Period;
+      }
+      // Three steps at once: A <= D, so they take 0 to 3 minor steps.
+      const int64_t major3 = 3 * majorStep;
+      for (; j < w.Last; j += 3) {
+        t.Bits[at] = pixel;
+        rem += 3 * a;
+        const int64_t minors = static_cast<int64_t>(rem >= d) + static_cast<int64_t>(rem >= 2 * d) +
+                               static_cast<int64_t>(rem >= 3 * d);
+        rem -= minors * d;
+        at += major3 + minors * minorStep;
+      }
+      return;
+    }
+  }
   if constexpr (!kPatterned && !kChecked) {
     // The common case, a solid line inside the image: the minor step is taken by a mask
     // rather than a branch, which a line of any slope but the steepest and the flattest
@@ -174,9 +204,22 @@ void RasterLineSink::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 void RasterLineSink::Polyline(const int32_t* xy, size_t count, PenStyle style) {
-  if (count < 2) return;
+  if (count < 2 || bits_ == nullptr) return;
   SetPenStyle(style);
-  for (size_t i = 1; i < count; ++i) Line(xy[2 * i - 2], xy[2 * i - 1], xy[2 * i], xy[2 * i + 1]);
+  const bool solid = style_ == PenStyle::Solid;
+  for (size_t i = 1; i < count; ++i) {
+    const int32_t x1 = xy[2 * i - 2], y1 = xy[2 * i - 1], x2 = xy[2 * i], y2 = xy[2 * i + 1];
+    // Most chords of a large picture are a pixel long, and a line one step long sets its
+    // first end's pixel only (in every direction, by the rules above).
+    const uint32_t dx = static_cast<uint32_t>(x2 - x1 + 1), dy = static_cast<uint32_t>(y2 - y1 + 1);
+    if (solid && dx <= 2 && dy <= 2 && Inside(x1, y1)) {
+      if (dx != 1 || dy != 1) bits_[static_cast<int64_t>(y1) * stride_ + x1] = pixel_;
+    } else {
+      LongLine(x1, y1, x2, y2);
+    }
+  }
 }
+
+void RasterLineSink::LongLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) { Line(x1, y1, x2, y2); }
 
 }  // namespace kelvan::view

@@ -64,6 +64,9 @@ class RasterLineSink final : public LineSink {
   uint32_t pixel_ = ToPixel(0);
   PenStyle style_ = PenStyle::Solid;
 
+  // Line, kept out of Polyline's loop.
+  [[gnu::noinline]] void LongLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
   bool Inside(int32_t x, int32_t y) const {
     return static_cast<uint32_t>(x) < static_cast<uint32_t>(width_) &&
            static_cast<uint32_t>(y) < static_cast<uint32_t>(height_);

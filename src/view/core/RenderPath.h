@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "view/core/PositionReadout.h"
 
@@ -16,6 +17,7 @@ namespace kelvan::view {
 
 class HitList;
 class LineSink;
+struct RasterImage;
 class ViewTransform;
 struct RenderOptions;
 
@@ -35,6 +37,16 @@ struct RenderResult {
 RenderResult RenderPath(const nc::PathList& path, const nc::MachineState& state, const ViewTransform& view,
                         const RenderOptions& options, LineSink& sink, HitList& hits, int32_t execIndex,
                         int32_t showBoxHeight);
+
+// RenderPath into raster memory, sharing the items among up to `threads` threads: the
+// first draws the frame and the first items into `image`, each other one the items that
+// follow into a layer of its own (kept in `layers` between calls), and the layers are
+// laid over the image in item order, so the picture is exactly the one RenderPath draws.
+// A small path, and a path whose drawn lines are to be tracked, is drawn by one thread.
+RenderResult RenderRaster(const nc::PathList& path, const nc::MachineState& state, const ViewTransform& view,
+                          const RenderOptions& options, const RasterImage& image,
+                          std::vector<std::vector<uint32_t>>& layers, HitList& hits, int32_t execIndex,
+                          int32_t showBoxHeight, int threads);
 
 // Status panel 11: path count and capacity, hit count and capacity.
 std::string CapacityText(int32_t count, int32_t capacity, int32_t hitCount, int32_t hitCapacity);

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <thread>
+
 #include "view/core/RasterLineSink.h"
 #include "view/picture/ImageRaster.h"
 #include "view/core/ModeColors.h"
@@ -12,8 +14,10 @@ namespace kelvan::view {
 
 PathPicture::PathPicture() : PathPicture(ScreenSize()) {}
 
-PathPicture::PathPicture(QSize size) : tempBox_(size, QImage::Format_RGB32) {
+PathPicture::PathPicture(QSize size)
+    : tempBox_(size, QImage::Format_RGB32), threads_(static_cast<int>(std::thread::hardware_concurrency())) {
   tempBox_.fill(Qt::black);
+  if (threads_ < 1) threads_ = 1;
 }
 
 QSize PathPicture::ScreenSize() {
@@ -30,8 +34,8 @@ RenderResult PathPicture::Render(const nc::PathList& path, const nc::MachineStat
                                  const ViewTransform& view, const RenderOptions& options, HitList& hits,
                                  int32_t execIndex, QSize showBoxSize) {
   tempBox_.fill(RasterLineSink::ToPixel(ModeColors::For(options.WhiteMode).Background));
-  RasterLineSink sink(RasterOf(tempBox_));
-  return RenderPath(path, state, view, options, sink, hits, execIndex, showBoxSize.height());
+  return RenderRaster(path, state, view, options, RasterOf(tempBox_), layers_, hits, execIndex, showBoxSize.height(),
+                      threads_);
 }
 
 }  // namespace kelvan::view

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <vector>
 
 #include "view/core/RenderPath.h"
 
@@ -30,16 +31,22 @@ class PathPicture {
   const QImage& TempBox() const { return tempBox_; }
 
   // Fills the whole picture with the mode's background and draws frame and path (items 0
-  // to execIndex, all for -1). showBoxSize is the view's size, which anchors the axis
-  // glyph. The caller applies the result's end of execution and readouts.
+  // to execIndex, all for -1), a large path on every core. showBoxSize is the view's
+  // size, which anchors the axis glyph. The caller applies the result's end of execution
+  // and readouts.
   RenderResult Render(const nc::PathList& path, const nc::MachineState& state, const ViewTransform& view,
                       const RenderOptions& options, HitList& hits, int32_t execIndex, QSize showBoxSize);
 
   // The primary screen's size, or 1920 x 1080 where there is no screen.
   static QSize ScreenSize();
 
+  // How many threads draw a large path; 1 draws on the caller's thread alone.
+  void SetThreads(int threads) { threads_ = threads < 1 ? 1 : threads; }
+
  private:
   QImage tempBox_;
+  std::vector<std::vector<uint32_t>> layers_;  // the other threads' layers, kept for reuse
+  int threads_;
 };
 
 }  // namespace kelvan::view
