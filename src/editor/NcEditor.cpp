@@ -268,8 +268,9 @@ void NcEditor::LoadDecoded(const nc::DecodedText& text) {
   d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
   d_->Send(Sci::SCI_CLEARALL);
   // Room for the whole text at once, rather than growing the buffer as it comes, and for
-  // typing after it: a buffer without room is copied whole at the first keystroke.
-  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + utf8.size() / 6 + 65536));
+  // typing after it: a buffer without room is copied whole at the first keystroke. The
+  // room is kept small, as its memory is first touched by that keystroke.
+  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 20)));
   d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   d_->Send(Sci::SCI_EMPTYUNDOBUFFER);

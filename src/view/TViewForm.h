@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -107,6 +108,9 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   RenderResult DrawPicture(int32_t execIndex, bool whiteMode) override;
   void DrawRunItem(int32_t index) override;
   void Beep() override;
+  std::function<void(const nc::PathList&, const nc::MachineState&)> PreparePicture() override;
+  bool ShowPreparedPicture() override;
+  void ShowRendered(const PathPicture& picture, const RenderResult& r);
 
   // Construction (TViewFormLayout.cpp, TViewFormActions.cpp).
   void CreateLayout();
@@ -173,6 +177,14 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   ViewTransform view_;
   PathPicture picture_;      // TempBox, the off-screen picture
   HitList hits_;
+  // The picture the worker draws after its analysis, and what it was drawn with.
+  struct Prepared {
+    std::unique_ptr<PathPicture> Picture;
+    RenderResult Result;
+    ViewTransform View;
+    RenderOptions Options;
+    QSize Size;
+  } prepared_;
 
   editor::NcEditor* edit_ = nullptr;
   editor::NcEditor* bufEdit_ = nullptr;

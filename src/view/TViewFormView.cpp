@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QTabBar>
 
+#include <algorithm>
+#include <thread>
+
 #include "editor/NcEditor.h"
 #include "nc/AnalysisError.h"
 #include "view/Beep.h"
@@ -36,11 +39,54 @@ RenderResult TViewForm::DrawPicture(int32_t execIndex, bool whiteMode) {
   if (busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
   const RenderResult r = picture_.Render(bench_->Path(), bench_->Machine(), view_, RenderOptionsNow(whiteMode),
                                          hits_, execIndex, showBox_->ShowBoxSize());
-  showBox_->ShowPicture(picture_.TempBox());
   if (busyCursor) QApplication::restoreOverrideCursor();
+  ShowRendered(picture_, r);
+  return r;
+}
+
+void TViewForm::ShowRendered(const PathPicture& picture, const RenderResult& r) {
+  showBox_->ShowPicture(picture.TempBox());
   ShowReadouts(r.Readout);
   SetPanel(PanelCapacity, QString::fromStdString(r.CapacityText));
-  return r;
+}
+
+std::function<void(const nc::PathList&, const nc::MachineState&)> TViewForm::PreparePicture() {
+  // The reference mode records what it draws, in the window's own hit list: that stays on
+  // this thread.
+  if (bench_->Options().Tracking) return {};
+  Prepared& p = prepared_;
+  if (!p.Picture) {
+    p.Picture = std::make_unique<PathPicture>(picture_.TempBox().size());
+    // The job runs beside the user-interface thread (which takes a loaded text into the
+    // editor meanwhile): it leaves that thread a core.
+    p.Picture->SetThreads(std::max(1, static_cast<int>(std::thread::hardware_concurrency()) - 1));
+  }
+  p.View = view_;
+  p.Options = RenderOptionsNow(false);
+  p.Size = showBox_->ShowBoxSize();
+  p.Result = {};
+  // The job reads only what it was given; the window does not touch the prepared
+  // picture until the workbench has waited for the job.
+  return [picture = p.Picture.get(), result = &p.Result, view = p.View, options = p.Options,
+          size = p.Size](const nc::PathList& path, const nc::MachineState& state) {
+    HitList hits(HitList::CapacityForPath(path.Capacity));
+    *result = picture->Render(path, state, view, options, hits, -1, size);
+  };
+}
+
+bool TViewForm::ShowPreparedPicture() {
+  Prepared& p = prepared_;
+  if (!p.Picture || !(p.View == view_) || !(p.Options == RenderOptionsNow(false)) ||
+      p.Size != showBox_->ShowBoxSize())
+    return false;
+  // The prepared picture becomes the window's; the old one is the next job's canvas.
+  std::swap(picture_, *p.Picture);
+  const int threads = p.Picture->Threads();
+  p.Picture->SetThreads(picture_.Threads());
+  picture_.SetThreads(threads);
+  hits_.Clear();
+  ShowRendered(picture_, p.Result);
+  return true;
 }
 
 void TViewForm::DrawRunItem(int32_t index) {

@@ -20,14 +20,16 @@ AnalysisWorker::~AnalysisWorker() {
 
 void AnalysisWorker::Start(std::shared_ptr<const nc::NcText> text, const nc::AnalyseOptions& options,
                            const nc::MachineState& state, const nc::TEasyCalc& calc, uint64_t tag,
-                           std::function<void()> done) {
+                           AfterAnalysis then, std::function<void()> done) {
   if (thread_.joinable()) thread_.join();
   tag_ = tag;
-  thread_ = std::thread([this, text = std::move(text), options, state, calc, done = std::move(done)] {
-    if (gate_) gate_();
-    AnalyseInto(*text, options, state, calc, out_);
-    if (done) done();
-  });
+  thread_ = std::thread(
+      [this, text = std::move(text), options, state, calc, then = std::move(then), done = std::move(done)] {
+        if (gate_) gate_();
+        AnalyseInto(*text, options, state, calc, out_);
+        if (then) then(out_.Path, out_.State);
+        if (done) done();
+      });
 }
 
 AnalysisOutput& AnalysisWorker::Finish() {

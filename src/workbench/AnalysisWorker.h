@@ -42,11 +42,15 @@ class AnalysisWorker {
   // The tag given to the running (or last) analysis.
   uint64_t Tag() const { return tag_; }
 
-  // Starts analysing on the worker thread; the inputs are copied. `done`, when given, is
-  // called on the worker thread as the analysis ends. Finishes a previous one first.
+  // What runs on the worker after the analysis, with its output (the picture).
+  using AfterAnalysis = std::function<void(const nc::PathList&, const nc::MachineState&)>;
+
+  // Starts analysing on the worker thread; the inputs are copied. `then`, when given, runs
+  // on the worker thread after the analysis; `done`, when given, is called there as the
+  // work ends. Finishes a previous one first.
   void Start(std::shared_ptr<const nc::NcText> text, const nc::AnalyseOptions& options,
              const nc::MachineState& state, const nc::TEasyCalc& calc, uint64_t tag,
-             std::function<void()> done = {});
+             AfterAnalysis then = {}, std::function<void()> done = {});
   // Waits for the analysis to end; its output stays valid until the next Start.
   AnalysisOutput& Finish();
 

@@ -33,9 +33,10 @@ void Workbench::SetFileName(const QString& name) {
 // --- the document ---------------------------------------------------------------------------
 
 void Workbench::TextChanged() {
+  // The old snapshot goes when the next one is taken: freeing the copy of a large text
+  // here would cost a keystroke milliseconds.
   ++revision_;
   analysed_ = false;
-  snapshot_.reset();
   if (!loading_) liveTimer_.start();
 }
 
@@ -50,8 +51,9 @@ std::shared_ptr<const nc::NcText> Workbench::Snapshot() {
 void Workbench::Load(const nc::DecodedText& text) {
   CancelLiveAnalysis();
   const uint64_t tag = ++generation_;
-  // The analysis reads the decoded text on the worker while the document takes it in.
-  if (text.Utf8) worker_.Start(text.Utf8, AnalyseOptionsNow(), state_, calc_, tag);
+  // The analysis reads the decoded text on the worker, and draws its picture there, while
+  // the document takes the text in.
+  const bool prepared = text.Utf8 && StartWorker(text.Utf8, tag, {});
   loading_ = true;
   doc_.LoadText(text);
   loading_ = false;
@@ -60,12 +62,21 @@ void Workbench::Load(const nc::DecodedText& text) {
     Accept(worker_.Finish());
     snapshot_ = text.Utf8;
     snapshotRevision_ = revision_;
+    AfterAnalysis(false);
   } else {
     AnalyseProgram();
   }
-  AfterAnalysis(false);
   exec_.Abandon();  // nothing of the old program executes
-  ShowPicture(false);
+  if (!(prepared && view_ != nullptr && view_->ShowPreparedPicture())) ShowPicture(false);
+}
+
+bool Workbench::StartWorker(std::shared_ptr<const nc::NcText> text, uint64_t tag, std::function<void()> done) {
+  AnalysisWorker::AfterAnalysis picture;
+  if (view_ != nullptr) picture = view_->PreparePicture();
+  const bool prepared = static_cast<bool>(picture);
+  worker_.Start(std::move(text), AnalyseOptionsNow(), state_, calc_, tag, std::move(picture), std::move(done));
+  workerPrepares_ = prepared;
+  return prepared;
 }
 
 void Workbench::Refresh() {
@@ -222,7 +233,7 @@ void Workbench::LiveTimeout() {
     return;
   }
   workerRevision_ = revision_;
-  worker_.Start(text, AnalyseOptionsNow(), state_, calc_, ++generation_, [this] {
+  StartWorker(text, ++generation_, [this] {
     // On the worker thread: the end is handled on the user-interface thread.
     QMetaObject::invokeMethod(this, &Workbench::WorkerDone, Qt::QueuedConnection);
   });
@@ -235,7 +246,7 @@ void Workbench::WorkerDone() {
   if (current) {
     Accept(out);
     AfterAnalysis(true);
-    ShowPicture(false);
+    if (!(workerPrepares_ && view_ != nullptr && view_->ShowPreparedPicture())) ShowPicture(false);
   } else if (!analysed_ && !exec_.IsExecuting() && !liveTimer_.isActive()) {
     liveTimer_.start();  // the text moved on meanwhile
   }

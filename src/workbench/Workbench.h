@@ -147,6 +147,9 @@ class Workbench : public QObject {
   void LiveTimeout();
   void WorkerDone();
   void CancelLiveAnalysis();
+  // Starts the worker on a snapshot, with the view's picture job when it has one; true
+  // when the worker draws the picture too.
+  bool StartWorker(std::shared_ptr<const nc::NcText> text, uint64_t tag, std::function<void()> done);
 
   TextDocument& doc_;
   WorkbenchView* view_ = nullptr;
@@ -164,6 +167,7 @@ class Workbench : public QObject {
   uint64_t revision_ = 0;       // counts the changes of the text
   uint64_t generation_ = 0;     // counts the analyses started
   uint64_t workerRevision_ = 0; // the revision the worker's snapshot was taken at
+  bool workerPrepares_ = false; // the worker draws the picture of its analysis
   std::shared_ptr<const nc::NcText> snapshot_;
   uint64_t snapshotRevision_ = UINT64_MAX;
 

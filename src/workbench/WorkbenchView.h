@@ -1,8 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "view/core/RenderPath.h"
+
+namespace kelvan::nc {
+class PathList;
+struct MachineState;
+}  // namespace kelvan::nc
 
 namespace kelvan::workbench {
 
@@ -18,6 +24,17 @@ class WorkbenchView {
   virtual void DrawRunItem(int32_t index) = 0;
   // A refused command, an analysis fault or a stop at M00 or M01.
   virtual void Beep() = 0;
+
+  // The full picture of a path analysed on the worker thread, drawn there too, so that the
+  // user-interface thread only shows it: a job that draws the given path with the view as
+  // it is now into a picture of the view's own. Empty when the view cannot draw away from
+  // its thread. The workbench runs the job on the worker right after the analysis and,
+  // once it has taken the analysis, calls ShowPreparedPicture.
+  virtual std::function<void(const nc::PathList&, const nc::MachineState&)> PreparePicture() { return {}; }
+  // Shows what the last job drew, as DrawPicture with execIndex -1 would, if the view
+  // still draws as it did when the job was made. False when it did not show it; the
+  // workbench then draws with DrawPicture.
+  virtual bool ShowPreparedPicture() { return false; }
 };
 
 }  // namespace kelvan::workbench

@@ -14,6 +14,8 @@ struct RenderOptions {
   bool Tracking = false;   // the reference button: record drawn segments in the hit list
   double WorkHeight = 0;   // height of the upper contour
   bool WhiteMode = false;  // the clipboard copy's colours
+
+  bool operator==(const RenderOptions&) const = default;
 };
 
 }  // namespace kelvan::view

@@ -100,6 +100,9 @@ class ViewTransform {
   // infinitely far for a view of a few thousand pixels.
   static constexpr double PixelLimit = 4503599627370496.0;  // 2^52
 
+  // Two views draw alike when every field agrees.
+  bool operator==(const ViewTransform&) const = default;
+
   static int64_t ScaledToInt(double v) {
     if (!(v == v)) return 0;  // NaN
     if (v > PixelLimit) v = PixelLimit;

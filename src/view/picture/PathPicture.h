@@ -42,6 +42,7 @@ class PathPicture {
 
   // How many threads draw a large path; 1 draws on the caller's thread alone.
   void SetThreads(int threads) { threads_ = threads < 1 ? 1 : threads; }
+  int Threads() const { return threads_; }
 
  private:
   QImage tempBox_;
