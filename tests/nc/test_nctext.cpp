@@ -1,4 +1,6 @@
 #include "nc/NcText.h"
+#include "nc/DecodedText.h"
+#include "nc/PathList.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -314,6 +316,61 @@ TEST_F(NcTextFiles, DiskFullMidSaveLeavesTheTargetUntouched) {
   EXPECT_NE(error.find("write"), std::string::npos) << error;
   EXPECT_EQ(Get(Path("keep.nc")), "original");
   EXPECT_EQ(EntryCount(), 1u);
+}
+
+}  // namespace
+}  // namespace kelvan::nc
+
+namespace kelvan::nc {
+namespace {
+
+// A file as the editor takes it: its UTF-8 text and what writing it back needs.
+TEST(DecodedText, FromFileBytes) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    TextEncoding encoding;
+    bool bom;
+    LineEnd newLineEnd;
+    std::vector<std::string> lines;  // UTF-8
+  } cases[] = {
+      {"ascii, CR LF", "G01 X1.\r\nM30\r\n", TextEncoding::Cp932, false, LineEnd::CrLf, {"G01 X1.", "M30"}},
+      {"ascii, mostly LF", "A\nB\nC\r\n", TextEncoding::Cp932, false, LineEnd::Lf, {"A", "B", "C"}},
+      {"no line end at all", "G00 X1.", TextEncoding::Cp932, false, LineEnd::CrLf, {"G00 X1."}},
+      {"empty", "", TextEncoding::Cp932, false, LineEnd::CrLf, {}},
+      {"shift-jis comment", "(\x8D\xED\x82\xE8)\n", TextEncoding::Cp932, false, LineEnd::Lf,
+       {"(\xE5\x89\x8A\xE3\x82\x8A)"}},
+      {"utf-8", "(\xE5\x89\x8A)\r\nX1\r\n", TextEncoding::Utf8, false, LineEnd::CrLf, {"(\xE5\x89\x8A)", "X1"}},
+      {"utf-8 with a mark", "\xEF\xBB\xBF(\xE5\x89\x8A)\nX1\n", TextEncoding::Utf8, true, LineEnd::Lf,
+       {"(\xE5\x89\x8A)", "X1"}},
+      {"bare CR", "A\rB\r", TextEncoding::Cp932, false, LineEnd::Cr, {"A", "B"}},
+  };
+  for (const Case& c : cases) {
+    const DecodedText d = DecodeText(NcText::FromBytes(c.bytes));
+    EXPECT_EQ(d.Encoding, c.encoding) << c.name;
+    EXPECT_EQ(d.Bom, c.bom) << c.name;
+    EXPECT_EQ(d.NewLineEnd, c.newLineEnd) << c.name;
+    ASSERT_TRUE(d.Utf8) << c.name;
+    EXPECT_EQ(d.Utf8->Encoding(), TextEncoding::Utf8) << c.name;
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < d.Utf8->LineCount(); ++i) lines.emplace_back(d.Utf8->Line(i));
+    EXPECT_EQ(lines, c.lines) << c.name;
+  }
+}
+
+TEST(PathListSwap, ExchangesItemsOfEqualCapacityOnly) {
+  PathList a(4), b(4), c(5);
+  const float v[8] = {1, 2, 3, 4, 5, 6, 0, 0};
+  AddPathItem(a, 100, 7, PathKind::pkLinear, v);
+  const PathItem* itemsOfA = a.begin();
+  EXPECT_TRUE(a.Swap(b));
+  EXPECT_EQ(a.Count, 0);
+  EXPECT_EQ(b.Count, 1);
+  EXPECT_EQ(b.begin(), itemsOfA);
+  EXPECT_EQ(b[0].Line, 7);
+  EXPECT_FALSE(b.Swap(c));
+  EXPECT_EQ(b.Count, 1);
+  EXPECT_EQ(c.Count, 0);
 }
 
 }  // namespace

@@ -345,6 +345,29 @@ class TestViewForm : public QObject {
     QVERIFY(shown);
   }
 
+  // The picture follows the text once it rests, also when the worker analyses and draws
+  // it; a change of the view meanwhile is drawn afresh.
+  void thePictureFollowsTheText() {
+    Open(File(QStringLiteral("live.nc"), "G01 X1. F100\nX2.\n"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelCapacity), QStringLiteral("D:2/1000000 P:0/2000000"));
+    for (int threshold : {1000000, 0}) {
+      form_->Bench().SetWorkerThreshold(threshold);
+      form_->Bench().SetLiveDelay(10);
+      form_->Editor().InsertLine(form_->Editor().LineCount(), QStringLiteral("X%1.").arg(threshold));
+      QVERIFY(!form_->IsAnalysed());
+      QTRY_VERIFY(form_->IsAnalysed());
+      QCOMPARE(form_->PanelText(TViewForm::PanelCapacity),
+               QStringLiteral("D:%1/1000000 P:0/2000000").arg(form_->Path().Count));
+      QCOMPARE(form_->PanelText(TViewForm::PanelX), QStringLiteral("X %1.000").arg(threshold));
+    }
+    QCOMPARE(form_->Path().Count, 4);
+    form_->Editor().InsertLine(4, QStringLiteral("G02 X9. R1."));  // a fault: shown, not beeped
+    const int beeps = view::BeepCount();
+    QTRY_COMPARE(form_->PanelText(TViewForm::PanelMessage), QStringLiteral("円弧半径エラー"));
+    QCOMPARE(view::BeepCount(), beeps);
+    QCOMPARE(form_->PanelText(TViewForm::PanelCapacity), QStringLiteral("D:4/1000000 P:0/2000000"));
+  }
+
   void workHeightFromTheInputBox() {
     const struct { const char* typed; const char* caption; } cases[] = {
         {"12.5", "12.5"}, {"-3", "12.5"}, {"abc", "0"}, {" 7 ", "7"}};

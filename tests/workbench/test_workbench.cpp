@@ -6,6 +6,7 @@
 #include <memory>
 #include <semaphore>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "nc/NcText.h"
@@ -47,6 +48,24 @@ class RecordingView : public workbench::WorkbenchView {
   }
   void DrawRunItem(int32_t index) override { runItems.push_back(index); }
   void Beep() override { ++beeps; }
+  std::function<void(const nc::PathList&, const nc::MachineState&)> PreparePicture() override {
+    if (!prepares) return {};
+    return [this](const nc::PathList& path, const nc::MachineState&) {
+      preparedCount = path.Count;
+      preparedOnWorker = std::this_thread::get_id() != uiThread;
+    };
+  }
+  bool ShowPreparedPicture() override {
+    ++shownPrepared;
+    return viewUnchanged;
+  }
+
+  bool prepares = false;      // draws on the worker
+  bool viewUnchanged = true;  // the prepared picture still fits the view
+  int32_t preparedCount = -1;
+  bool preparedOnWorker = false;
+  int shownPrepared = 0;
+  std::thread::id uiThread = std::this_thread::get_id();
 
   std::vector<int32_t> pictures;    // the execution index of each full picture
   std::vector<int32_t> drawnCounts;  // the path's item count at each full picture
@@ -271,6 +290,33 @@ class TestWorkbench : public QObject {
     QVERIFY(bench_->IsAnalysed());
     QVERIFY(doc_->ShownMarks().Empty());
     QCOMPARE(view_->drawnCounts.back(), 4);
+  }
+
+  // After a worker analysis the view shows the picture the worker drew; if the view changed
+  // meanwhile, it draws afresh.
+  void theWorkerDrawsThePictureOfItsAnalysis() {
+    view_->prepares = true;
+    bench_->SetWorkerThreshold(0);
+    Edit(Moves(6));
+    WaitForLivePicture();
+    QCOMPARE(view_->preparedCount, 6);
+    QVERIFY(view_->preparedOnWorker);
+    QCOMPARE(view_->shownPrepared, 1);
+    QVERIFY(view_->pictures.empty());  // nothing drawn on this thread
+    view_->viewUnchanged = false;
+    Edit(Moves(8));
+    WaitForLivePicture();
+    QCOMPARE(view_->preparedCount, 8);
+    QCOMPARE(view_->shownPrepared, 2);
+    QCOMPARE(view_->drawnCounts, std::vector<int32_t>{8});
+    // Opening a file: the worker draws the new program while the document takes it in.
+    view_->viewUnchanged = true;
+    nc::DecodedText text;
+    text.Utf8 = Text(Moves(3));
+    bench_->Load(text);
+    QCOMPARE(view_->preparedCount, 3);
+    QCOMPARE(view_->shownPrepared, 3);
+    QCOMPARE(view_->drawnCounts.size(), size_t{1});
   }
 
   void runOptionsReachTheAnalysis() {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "view/core/HitList.h"
 #include "view/core/LineSink.h"
 #include "view/core/PositionReadout.h"
+#include "view/core/RasterLineSink.h"
 #include "view/core/RenderOptions.h"
 #include "view/core/RenderPath.h"
 #include "view/core/ViewTransform.h"
@@ -453,3 +455,51 @@ TEST(PositionReadout, FixedNotationWithLimitedSignificantDigits) {
 }
 
 }  // namespace
+
+// Shared among threads, a large path gives the very picture and readout one pass gives,
+// up to any execution index.
+TEST(RenderRaster, ThreadsDrawThePictureOnePassDraws) {
+  std::mt19937 rng(9);
+  std::uniform_real_distribution<float> at(-300, 300), radius(0.5f, 80), angle(0, 6.2f);
+  PathList path(130000);
+  MachineState state;
+  float x = 0, y = 0, z = 50;
+  const PathKind kinds[] = {PathKind::pkRapid, PathKind::pkLinear, PathKind::pkArcCW, PathKind::pkArcCCW,
+                            PathKind::pkDrill, PathKind::pkTaper, PathKind::pkRefReturn};
+  for (int i = 0; i < 130000; ++i) {
+    const PathKind kind = kinds[i % 7];
+    const float nx = at(rng), ny = at(rng), nz = at(rng) / 10;
+    float v[8] = {x, y, z, nx, ny, nz, 0, 0};
+    if (kind == PathKind::pkArcCW || kind == PathKind::pkArcCCW) {
+      const float a = angle(rng);
+      const float values[8] = {nx, ny, nz, radius(rng), a, a + angle(rng) / 2, 0, 0};
+      std::copy(values, values + 8, v);
+    } else if (kind == PathKind::pkTaper) {
+      const float values[8] = {x, y, nx, ny, x + 2, y + 1, nx + 2, ny + 1};
+      std::copy(values, values + 8, v);
+    }
+    kelvan::nc::AddPathItem(path, 100, i, kind, v);
+    x = nx, y = ny, z = nz;
+  }
+  ViewTransform view;
+  view.SelectTab(0);
+  view.ResizeView(400, 300);
+  view.ViewScale = 0.6;  // parts of the path lie outside the view
+  RenderOptions options;
+  options.UVMode = true;
+  options.HoleDisp = true;
+  for (const int32_t execIndex : {-1, 110000, 129998}) {
+    std::vector<uint32_t> one(400 * 300, 0xFF000000u), many = one;
+    std::vector<std::vector<uint32_t>> layers;
+    HitList hits(HitList::CapacityForPath(path.Capacity));
+    const RenderResult a = RenderRaster(path, state, view, options, RasterImage{one.data(), 400, 400, 300}, layers,
+                                        hits, execIndex, 300, 1);
+    const RenderResult b = RenderRaster(path, state, view, options, RasterImage{many.data(), 400, 400, 300}, layers,
+                                        hits, execIndex, 300, 2);
+    EXPECT_EQ(one, many) << execIndex;
+    EXPECT_EQ(a.Stop, b.Stop);
+    EXPECT_EQ(a.EndsExecution, b.EndsExecution);
+    EXPECT_EQ(a.Readout.PanelTexts(), b.Readout.PanelTexts());
+    EXPECT_EQ(a.CapacityText, b.CapacityText);
+  }
+}

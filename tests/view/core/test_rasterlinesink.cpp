@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -151,4 +152,29 @@ TEST(RasterLineSink, ImagesWithoutMemoryOrAreaDrawNothing) {
     sink.Line(0, 0, 7, 7);
   }
   EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](uint32_t p) { return p == kBlack; }));
+}
+
+// A chain of points gives the pixels of its lines drawn one by one, short chords (the
+// usual arc of a large picture) included.
+TEST(RasterLineSink, PolylineDrawsWhatItsLinesDraw) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> step(-2, 2), wide(-12, 12), at(20, 60);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<int32_t> xy{at(rng), at(rng)};
+    const bool shortOnes = round % 2 == 0;
+    for (int i = 0; i < 20; ++i) {
+      xy.push_back(std::clamp(xy[xy.size() - 2] + (shortOnes ? step(rng) : wide(rng)), 0, 79));
+      xy.push_back(std::clamp(xy[xy.size() - 2] + (shortOnes ? step(rng) : wide(rng)), 0, 79));
+    }
+    for (const PenStyle style : {PenStyle::Solid, PenStyle::Dotted}) {
+      Canvas chain(80, 80), lines(80, 80);
+      RasterLineSink a(chain.Image()), b(lines.Image());
+      a.SetPenColor(0xFFFFFF);
+      b.SetPenColor(0xFFFFFF);
+      a.Polyline(xy.data(), xy.size() / 2, style);
+      b.SetPenStyle(style);
+      for (size_t i = 2; i + 1 < xy.size(); i += 2) b.Line(xy[i - 2], xy[i - 1], xy[i], xy[i + 1]);
+      ASSERT_EQ(chain.Lit(), lines.Lit()) << "round " << round;
+    }
+  }
 }
