@@ -9,6 +9,7 @@
 #include "nc/LineSource.h"
 #include "nc/PathList.h"
 #include "nc/RowMarks.h"
+#include "nc/TEasyCalc.h"
 #include "nc/TokenizeBlock.h"
 
 namespace kelvan::nc {
@@ -28,6 +29,70 @@ int TruncToInt(double v) {
 
 // How an analysis goes on after a block.
 enum class Flow { Next, End, Fail };
+
+// A box of points, empty until the first.
+struct Box {
+  double MinX = 0, MinY = 0, MinZ = 0, MaxX = 0, MaxY = 0, MaxZ = 0;
+  bool Empty = true;
+  void Add(double x, double y, double z) {
+    if (Empty) {
+      MinX = MaxX = x;
+      MinY = MaxY = y;
+      MinZ = MaxZ = z;
+      Empty = false;
+      return;
+    }
+    MinX = std::min(MinX, x), MaxX = std::max(MaxX, x);
+    MinY = std::min(MinY, y), MaxY = std::max(MaxY, y);
+    MinZ = std::min(MinZ, z), MaxZ = std::max(MaxZ, z);
+  }
+};
+
+// Everything the analysis of the next block depends on: a subprogram pass that starts
+// from the same inputs does the same again.
+struct Inputs {
+  double X = 0, Y = 0, Z = 0;
+  bool Absolute = true, RangeArmed = false;
+  double PrevU = 0, PrevV = 0;
+  double WX = 0, WY = 0, WZ = 0, WU = 0, WV = 0, WP = 0, WO = 0;
+  int32_t MotionMode = 0, CycleMode = 80;
+  double Feed = 0, ToolRadius = 0, WorkHeight = 0, CycleRLevel = 0, CycleBottom = 0;
+  uint64_t CalcChanges = 0;
+
+  // Equal but for the position and the cycle levels, which an incremental pass moves.
+  bool SameBesidesPosition(const Inputs& o) const {
+    return Absolute == o.Absolute && RangeArmed == o.RangeArmed && PrevU == o.PrevU && PrevV == o.PrevV &&
+           WX == o.WX && WY == o.WY && WZ == o.WZ && WU == o.WU && WV == o.WV && WP == o.WP && WO == o.WO &&
+           MotionMode == o.MotionMode && CycleMode == o.CycleMode && Feed == o.Feed &&
+           ToolRadius == o.ToolRadius && WorkHeight == o.WorkHeight && CalcChanges == o.CalcChanges;
+  }
+};
+
+// What a pass changed of the position and the cycle levels.
+struct Delta {
+  double X = 0, Y = 0, Z = 0, R = 0, Bottom = 0;
+  static Delta Between(const Inputs& from, const Inputs& to) {
+    return {to.X - from.X, to.Y - from.Y, to.Z - from.Z, to.CycleRLevel - from.CycleRLevel,
+            to.CycleBottom - from.CycleBottom};
+  }
+  bool Zero() const { return X == 0 && Y == 0 && Z == 0 && R == 0 && Bottom == 0; }
+  // Equal but for the rounding of the differences.
+  bool Near(const Delta& o) const {
+    auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-9 * (1 + std::fabs(a)); };
+    return near(X, o.X) && near(Y, o.Y) && near(Z, o.Z) && near(R, o.R) && near(Bottom, o.Bottom);
+  }
+};
+
+// One pass of a called subprogram: what it started from and what it did, so that passes
+// whose items would all be dropped can be settled without running them.
+struct Pass {
+  Inputs Start;
+  int32_t CountAtStart = 0;  // path items stored before the pass
+  Box Range;                 // the points the pass added to the machining range
+  double MaxCutZ = -HUGE_VAL;
+  bool HasDelta = false;     // the pass before moved by Moved and changed nothing else
+  Delta Moved;
+};
 
 class Analyser {
  public:
@@ -57,6 +122,19 @@ class Analyser {
   void CycleBlock();
   void HoleRow();
   Flow Arc(double tx, double ty, double tz);
+
+  Inputs InputsNow() const;
+  void StartPass(Pass& pass);
+  bool SettlePasses(SubFrame& frame, Pass& pass);
+  // The machining range and the highest cut Z, through the passes being watched.
+  void Range(double x, double y, double z) {
+    UpdateRange(st_, x, y, z);
+    for (int32_t d = 1; d <= st_.SubDepth; ++d) passes_[d].Range.Add(x, y, z);
+  }
+  void CutZ(double z) {
+    if (st_.MaxCutZ < z) st_.MaxCutZ = z;
+    for (int32_t d = 1; d <= st_.SubDepth; ++d) passes_[d].MaxCutZ = std::max(passes_[d].MaxCutZ, z);
+  }
 
   void Add(PathKind kind, double v0 = 0, double v1 = 0, double v2 = 0, double v3 = 0,
            double v4 = 0, double v5 = 0, double v6 = 0, double v7 = 0) {
@@ -101,6 +179,7 @@ class Analyser {
   double prevU_ = 0, prevV_ = 0;  // offsets of the last taper move
   // Last values read; they keep their value across blocks.
   double wX_ = 0, wY_ = 0, wZ_ = 0, wU_ = 0, wV_ = 0, wP_ = 0, wO_ = 0;
+  Pass passes_[MaxSubDepth + 1];  // the pass running at each depth, 1..10
 };
 
 AnalysisResult Analyser::Run() {
@@ -110,10 +189,16 @@ AnalysisResult Analyser::Run() {
   path_.Count = 0;
   marks_.Reset(lines_.LineCount());
   z_ = st_.AtcHeight;
-  const int64_t maxBlocks = MaxBlocksAnalysed(lines_.LineCount(), path_.Capacity);
+  const int64_t maxBlocks =
+      opt_.BlockLimit > 0 ? opt_.BlockLimit : MaxBlocksAnalysed(lines_.LineCount(), path_.Capacity);
   int64_t blocks = 0;
   for (line_ = 0; line_ < lines_.LineCount(); ++line_) {
-    if (++blocks > maxBlocks) break;
+    // A program that would run longer than the bound is cut here, and says so: what
+    // follows was not analysed.
+    if (++blocks > maxBlocks) {
+      Fail(ErrAnalysisCut, 0);
+      return result_;
+    }
     const Flow f = AnalyseLine();
     if (f == Flow::Fail) return result_;
     if (f == Flow::End) break;
@@ -208,15 +293,15 @@ Flow Analyser::ApplyM(int m) {
     case 99: {
       if (st_.SubDepth < 1) return Fail(ErrM99InMain, 0);
       SubFrame& top = st_.SubStack[st_.SubDepth];
+      Pass& pass = passes_[st_.SubDepth];
+      if (top.RepeatsLeft >= 1 && SettlePasses(top, pass)) top.RepeatsLeft = 0;
       if (top.RepeatsLeft < 1) {
         line_ = top.ReturnLine;
         --st_.SubDepth;
       } else {
-        // Another pass whose items would all be dropped changes nothing anyone sees but
-        // the time it takes: a full list ends the analysis here.
-        if (ListFull()) return Flow::End;
         line_ = top.StartLine;
         --top.RepeatsLeft;
+        StartPass(pass);
       }
       break;
     }
@@ -237,7 +322,65 @@ Flow Analyser::MakeCall() {
   if (attrs_.Has(BlockAttr::HasL)) f.RepeatsLeft = TruncToInt(b_.L) - 1;
   if (attrs_.Has(BlockAttr::HasK)) f.RepeatsLeft = TruncToInt(b_.K) - 1;
   line_ = o - 1;  // the loop goes on with the O line itself
+  passes_[st_.SubDepth] = Pass{};
+  StartPass(passes_[st_.SubDepth]);
   return Flow::Next;
+}
+
+Inputs Analyser::InputsNow() const {
+  Inputs in;
+  in.X = x_, in.Y = y_, in.Z = z_;
+  in.Absolute = absolute_, in.RangeArmed = rangeArmed_;
+  in.PrevU = prevU_, in.PrevV = prevV_;
+  in.WX = wX_, in.WY = wY_, in.WZ = wZ_, in.WU = wU_, in.WV = wV_, in.WP = wP_, in.WO = wO_;
+  in.MotionMode = st_.MotionMode, in.CycleMode = st_.CycleMode;
+  in.Feed = st_.Feed, in.ToolRadius = st_.ToolRadius, in.WorkHeight = st_.WorkHeight;
+  in.CycleRLevel = st_.CycleRLevel, in.CycleBottom = st_.CycleBottom;
+  in.CalcChanges = calc_.Changes();
+  return in;
+}
+
+void Analyser::StartPass(Pass& pass) {
+  pass.Start = InputsNow();
+  pass.CountAtStart = path_.Count;
+  pass.Range = Box{};
+  pass.MaxCutZ = -HUGE_VAL;
+}
+
+// At the M99 of a pass with passes still to run. When this pass stored no item (the list
+// is full, or the pass makes none), the remaining ones would store none either, and are
+// settled here where that is exact:
+//  - the pass left every input as it found it: the next ones do the same, to no effect;
+//  - the pass, like the one before it, moved the tool by the same offset and changed
+//    nothing else (an incremental subprogram): pass k + j is pass k moved by j offsets,
+//    so the first and the last of them bound the range, as in an incremental hole row.
+// Otherwise the passes run (and the block bound may cut the analysis). True when settled.
+bool Analyser::SettlePasses(SubFrame& frame, Pass& pass) {
+  const Inputs now = InputsNow();
+  const bool same = now.SameBesidesPosition(pass.Start);
+  const Delta d = Delta::Between(pass.Start, now);
+  const bool storedNone = path_.Count == pass.CountAtStart;
+  if (storedNone && same && d.Zero()) return true;
+  if (storedNone && same && pass.HasDelta && d.Near(pass.Moved)) {
+    const double n = frame.RepeatsLeft;
+    if (!pass.Range.Empty) {
+      const Box b = pass.Range;  // a copy: Range() below widens the pass's own box too
+      for (const double k : {1.0, n}) {
+        Range(b.MinX + k * d.X, b.MinY + k * d.Y, b.MinZ + k * d.Z);
+        Range(b.MaxX + k * d.X, b.MaxY + k * d.Y, b.MaxZ + k * d.Z);
+      }
+    }
+    if (pass.MaxCutZ != -HUGE_VAL) CutZ(pass.MaxCutZ + std::max(d.Z, n * d.Z));
+    x_ += n * d.X;
+    y_ += n * d.Y;
+    z_ += n * d.Z;
+    st_.CycleRLevel += n * d.R;
+    st_.CycleBottom += n * d.Bottom;
+    return true;
+  }
+  pass.HasDelta = same;
+  pass.Moved = d;
+  return false;
 }
 
 Flow Analyser::Move() {
@@ -260,18 +403,18 @@ Flow Analyser::Move() {
       switch (st_.MotionMode) {
         case 0:
           Add(PathKind::pkRapid, x_, y_, z_, tx, ty, tz);
-          if (rangeArmed_) UpdateRange(st_, tx, ty, tz);
+          if (rangeArmed_) Range(tx, ty, tz);
           break;
         case 1:
           if (b_.uv) {
             Add(PathKind::pkTaper, x_, y_, tx, ty, x_ + prevU_, y_ + prevV_, tx + wU_, ty + wV_);
-            UpdateRange(st_, tx, ty, st_.WorkHeight);
+            Range(tx, ty, st_.WorkHeight);
             prevU_ = wU_;
             prevV_ = wV_;
           } else {
             Add(PathKind::pkLinear, x_, y_, z_, tx, ty, tz);
-            UpdateRange(st_, tx, ty, tz);
-            if (b_.z && st_.MaxCutZ < tz) st_.MaxCutZ = tz;
+            Range(tx, ty, tz);
+            if (b_.z) CutZ(tz);
           }
           break;
         case 2:
@@ -295,7 +438,7 @@ void Analyser::SetPosition() {
   if (b_.x) x_ = wX_;
   if (b_.y) y_ = wY_;
   z_ = b_.z ? wZ_ : 0;
-  UpdateRange(st_, x_, y_, z_);
+  Range(x_, y_, z_);
   Add(PathKind::pkSetPosition, x_, y_, z_);
 }
 
@@ -320,7 +463,7 @@ void Analyser::CycleBlock() {
     return;
   }
   // One hole where the tool stands, whatever X and Y say; the tool returns to its level.
-  UpdateRange(st_, x_, y_, st_.CycleBottom);
+  Range(x_, y_, st_.CycleBottom);
   AddDrill(x_, y_);
 }
 
@@ -334,7 +477,7 @@ void Analyser::HoleRow() {
   if (absolute_ || !repeat) {
     const double hx = b_.x ? (absolute_ ? wX_ : x_ + wX_) : x_;
     const double hy = b_.y ? (absolute_ ? wY_ : y_ + wY_) : y_;
-    UpdateRange(st_, hx, hy, z_);
+    Range(hx, hy, z_);
     AddDrill(hx, hy);
     x_ = hx;
     y_ = hy;
@@ -347,15 +490,15 @@ void Analyser::HoleRow() {
       // The remaining holes lie on one line: the first and the last bound the range, and
       // the tool ends on the last. No need to walk a row of two billion holes.
       const double left = static_cast<double>(count - k);
-      UpdateRange(st_, x_ + dx, y_ + dy, z_);
+      Range(x_ + dx, y_ + dy, z_);
       x_ += left * dx;
       y_ += left * dy;
-      UpdateRange(st_, x_, y_, z_);
+      Range(x_, y_, z_);
       return;
     }
     const double hx = x_ + dx;
     const double hy = y_ + dy;
-    UpdateRange(st_, hx, hy, z_);
+    Range(hx, hy, z_);
     AddDrill(hx, hy);
     x_ = hx;
     y_ = hy;
@@ -400,8 +543,8 @@ Flow Analyser::Arc(double tx, double ty, double tz) {
     AnglCheck(start, end);
     double minX, minY, maxX, maxY;
     ArcBoundingBox(cx, cy, radius, start, end, minX, minY, maxX, maxY);
-    UpdateRange(st_, minX, minY, z_);
-    UpdateRange(st_, maxX, maxY, z_);
+    Range(minX, minY, z_);
+    Range(maxX, maxY, z_);
   } else {
     // End on the start: a full circle by I and J; R says nothing here.
     cx = x_ + b_.I;
@@ -411,8 +554,8 @@ Flow Analyser::Arc(double tx, double ty, double tz) {
     start = cw ? aS : aS - kFullCircleSweep;
     end = cw ? aS + kFullCircleSweep : aS;
     AnglCheck(start, end);
-    UpdateRange(st_, cx - radius, cy - radius, z_);
-    UpdateRange(st_, cx + radius, cy + radius, z_);
+    Range(cx - radius, cy - radius, z_);
+    Range(cx + radius, cy + radius, z_);
     heightAtTarget = !cw;
   }
   Add(cw ? PathKind::pkArcCW : PathKind::pkArcCCW, cx, cy, heightAtTarget ? tz : z_, radius, start, end);
@@ -439,6 +582,7 @@ std::string_view AnalysisMessage(int code) {
     case ErrM99InMain: return "メインプログラム内で M99 に遭遇";
     case ErrM30InSub: return "サブプログラム内で M30 に遭遇";
     case ErrUnknownProgram: return "指定のプログラムＮｏが不明";
+    case ErrAnalysisCut: return "解析を打ち切りました";
     default: return {};
   }
 }

@@ -5,7 +5,7 @@
 
 namespace kelvan::nc {
 
-// How an analysis ended. Code 0 is success; codes 1 to 6 stop the analysis at the line
+// How an analysis ended. Code 0 is success; codes 1 to 7 stop the analysis at the line
 // and column given (both 0-based), and the window beeps, places the caret there and shows
 // the message in the status bar.
 enum AnalysisCode : int {
@@ -15,7 +15,8 @@ enum AnalysisCode : int {
   ErrNestTooDeep = 3,    // M98 while 10 calls are active
   ErrM99InMain = 4,      // M99 with no active call
   ErrM30InSub = 5,       // M30 inside a subprogram
-  ErrUnknownProgram = 6  // M98 without P, or no line holds the called O number
+  ErrUnknownProgram = 6, // M98 without P, or no line holds the called O number
+  ErrAnalysisCut = 7     // the block bound was reached: what follows was not analysed
 };
 
 struct AnalysisResult {

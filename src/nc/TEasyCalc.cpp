@@ -218,7 +218,10 @@ double CalcParser::Statement() {
     if (IsOp('=')) {
       NextOperand();
       const double value = Expression();
-      if (!Failed()) calc_.VariableSlot(saved.name) = value;
+      if (!Failed()) {
+        calc_.VariableSlot(saved.name) = value;
+        ++calc_.changes_;
+      }
       return value;
     }
     // Not an assignment: read the name again as the first operand.
@@ -413,6 +416,7 @@ double& TEasyCalc::VariableSlot(std::string_view name) {
   for (Variable& v : variables_) {
     if (SameName(name, v.name)) return v.value;
   }
+  ++changes_;
   Variable entry;
   entry.name.reserve(name.size());
   for (char c : name) entry.name.push_back(ToUpper(c));
@@ -423,6 +427,7 @@ double& TEasyCalc::VariableSlot(std::string_view name) {
 std::uint64_t TEasyCalc::NextRandom(std::uint64_t bound) {
   // splitmix64 steps, rejecting the few values that would favour small results.
   const std::uint64_t threshold = (0 - bound) % bound;
+  ++changes_;
   for (;;) {
     randomState_ += 0x9E3779B97F4A7C15ULL;
     std::uint64_t z = randomState_;

@@ -31,6 +31,10 @@ class TEasyCalc {
   // The stored value of a variable (name in any letter case); false when unknown.
   bool GetVariable(std::string_view name, double& value) const;
 
+  // Counts the changes of the calculator's state (an assignment, a new variable, a RANDOM
+  // draw): equal counts mean that evaluating again gives the same values.
+  std::uint64_t Changes() const { return changes_; }
+
  private:
   friend class CalcParser;
 
@@ -46,6 +50,7 @@ class TEasyCalc {
 
   std::vector<Variable> variables_;
   std::uint64_t randomState_ = 0;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace kelvan::nc

@@ -272,12 +272,14 @@ TEST(Analyse, FullListDropsItemsButKeepsTheRange) {
   EXPECT_DOUBLE_EQ(a.state.RangeMaxX, 4);
 }
 
-TEST(Analyse, EndlessRepeatsEndSoon) {
-  // A repeat count of a billion over a full list ends where the items would be dropped.
+TEST(Analyse, EndlessRepeatsEndSoonAndRight) {
+  // A repeat count of a billion over a full list: the passes past it are settled, and the
+  // range reaches as far as all of them would.
   Analysis sub({"M98 P1 L999999999", "M30", "O1", "G91 G01 X1.", "M99"}, 100);
   Analyse(sub);
   EXPECT_TRUE(sub.result.Ok());
   EXPECT_EQ(sub.path.Count, 100);
+  EXPECT_DOUBLE_EQ(sub.state.RangeMaxX, 999999999.0);
 
   // A row of two billion holes past the full list is settled at once, exactly.
   Analysis row({"G81 Z-1. R1. L0", "G91 X1. K2000000000"}, 100);
@@ -286,8 +288,79 @@ TEST(Analyse, EndlessRepeatsEndSoon) {
   EXPECT_EQ(row.path.Count, 100);
   EXPECT_DOUBLE_EQ(row.state.RangeMaxX, 2000000000.0);
 
-  // Repeats that never fill the list are bounded by the block count.
-  Analysis dwell({"G04", "M98 P1 L999999999", "M30", "O1", "X1.", "M99"}, 100);
+  // Passes that store nothing (a dwell) do not fill the list, and are settled too: the
+  // fault after the call is found.
+  Analysis dwell({"M98 P1 L2000000000", "G03 X10. R1.", "M30", "O1 G04 X1.", "X1. M99"}, 100000);
   Analyse(dwell);
-  EXPECT_TRUE(dwell.result.Ok());
+  EXPECT_EQ(dwell.result.Code, ErrArcRadius);
+  EXPECT_EQ(dwell.result.Line, 1);
+  EXPECT_EQ(dwell.path.Count, 0);
+}
+
+// Passes past a full list used to end the whole analysis as the end of the text would,
+// and a bound on the blocks ended it silently: both gave wrong results as success.
+TEST(Analyse, AFullListNeitherEndsNorCutsTheAnalysis) {
+  // The arc fault after the call is found whatever the list's size.
+  for (const int32_t capacity : {2, 1000}) {
+    Analysis a({"M98 P100 L2", "G01 X100. Y100. F100", "G03 X110. Y100. R1.", "M30", "O100", "G01 X1.", "M99"},
+               capacity);
+    Analyse(a);
+    EXPECT_EQ(a.result.Code, ErrArcRadius) << capacity;
+    EXPECT_EQ(a.result.Line, 2) << capacity;
+  }
+  // The blocks after a long call count.
+  Analysis after({"M98 P1 L600000", "G01 X500. Y500. F100", "M30", "O1", "G01 X1. F100", "M99"}, 1000000);
+  Analyse(after);
+  ASSERT_TRUE(after.result.Ok());
+  EXPECT_DOUBLE_EQ(after.state.RangeMaxX, 500);
+  EXPECT_DOUBLE_EQ(after.state.RangeMaxY, 500);
+}
+
+// Settled passes leave what running them leaves: the range, the highest cut, the position
+// and the modal state, checked against the same program run in full in a list that holds
+// every item.
+TEST(Analyse, SettledPassesMatchPassesRun) {
+  const std::vector<std::vector<std::string>> programs = {
+      {"M98 P1 L700", "G01 X500. Y-5. F100", "M30", "O1", "G01 X1. Y2. F100", "M99"},
+      {"M98 P1 L700", "G90 G01 X0. Y0.", "M30", "O1", "G91 G01 X1.5 Y-2. Z-0.01 F100", "M99"},
+      {"G91 M98 P1 L400", "G01 X1.", "M30", "O1", "G02 X10. I5. J0. F50", "G01 Y3. Z0.02", "M99"},
+      {"G00 Z10.", "M98 P1 L300", "G80", "M30", "O1", "G91 G81 X5. Z-3. R-1. F100", "G80 Z-0.5", "M99"},
+      {"M98 P1 L30", "M30", "O1", "M98 P2 L40", "G91 G01 Y1. F100", "M99", "O2", "G91 G01 X0.5", "M99"},
+      {"M98 P1 L500", "M30", "O1", "G01 X1. F100", "G91 G01 Y1.", "G90", "M99"},
+  };
+  for (size_t i = 0; i < programs.size(); ++i) {
+    Analysis full(programs[i], 1000000), settled(programs[i], 5);
+    Analyse(full);
+    Analyse(settled);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(settled.result.Code, full.result.Code);
+    EXPECT_EQ(settled.path.Count, 5);
+    auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-6 * (1 + std::fabs(a)); };
+    const MachineState& f = full.state;
+    const MachineState& s = settled.state;
+    EXPECT_PRED2(near, s.RangeMinX, f.RangeMinX);
+    EXPECT_PRED2(near, s.RangeMaxX, f.RangeMaxX);
+    EXPECT_PRED2(near, s.RangeMinY, f.RangeMinY);
+    EXPECT_PRED2(near, s.RangeMaxY, f.RangeMaxY);
+    EXPECT_PRED2(near, s.RangeMinZ, f.RangeMinZ);
+    EXPECT_PRED2(near, s.RangeMaxZ, f.RangeMaxZ);
+    EXPECT_PRED2(near, s.MaxCutZ, f.MaxCutZ);
+    EXPECT_PRED2(near, s.CycleRLevel, f.CycleRLevel);
+    EXPECT_PRED2(near, s.CycleBottom, f.CycleBottom);
+    EXPECT_EQ(s.MotionMode, f.MotionMode);
+    EXPECT_EQ(s.CycleMode, f.CycleMode);
+  }
+}
+
+// What cannot be settled runs, and an analysis that reaches the block bound says so at
+// the line it reached instead of reporting success.
+TEST(Analyse, TheBlockBoundIsAFault) {
+  Analysis a({"M98 P1 L1000", "M30", "O1", "G01 X1. F100", "G01 X2.", "M99"}, 100000);
+  AnalyseOptions opt;
+  opt.BlockLimit = 100;
+  Analyse(a, opt);
+  EXPECT_EQ(a.result.Code, ErrAnalysisCut);
+  EXPECT_GE(a.result.Line, 3);
+  EXPECT_EQ(AnalysisMessage(ErrAnalysisCut), "解析を打ち切りました");
+  EXPECT_GT(MaxBlocksAnalysed(6, 100000), 400000);
 }
