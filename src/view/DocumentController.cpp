@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include "editor/NcEditor.h"
@@ -45,6 +46,18 @@ QString DocumentController::BackupPath(const QString& path) {
   return base + QStringLiteral(".bak");
 }
 
+QString DocumentController::DialogFolder() const {
+  if (!folder_.isEmpty() && QFileInfo(folder_).isDir()) return folder_;
+  if (!FileName().isEmpty()) {
+    const QString dir = QFileInfo(FileName()).absolutePath();
+    if (QFileInfo(dir).isDir()) return dir;
+  }
+  if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
+  return QDir::homePath();
+}
+
+void DocumentController::RememberFolder(const QString& path) { lastFolder_ = QFileInfo(path).absolutePath(); }
+
 void DocumentController::AddHistory(const QString& path) {
   history_.Add(path);
   emit HistoryChanged();
@@ -68,6 +81,7 @@ bool DocumentController::Load(const QString& path) {
     bench_.SetFileName(QFileInfo(path).absoluteFilePath());
     bench_.Load(text);
   }
+  RememberFolder(path);
   emit TitleChanged(Title());
   AddHistory(FileName());
   edit_.SetModified(false);
@@ -87,7 +101,7 @@ void DocumentController::PromptSaveBeforeReplace() {
 
 bool DocumentController::Open() {
   PromptSaveBeforeReplace();
-  const QString path = dialogs_.OpenFileName(window_, folder_, NcFileDialog::OpenFilter());
+  const QString path = dialogs_.OpenFileName(window_, DialogFolder(), NcFileDialog::OpenFilter());
   if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
   return Load(path);
 }
@@ -111,8 +125,9 @@ bool DocumentController::Drop(const QString& path) {
 }
 
 bool DocumentController::Insert() {
-  const QString path = dialogs_.OpenFileName(window_, folder_, NcFileDialog::OpenFilter());
+  const QString path = dialogs_.OpenFileName(window_, DialogFolder(), NcFileDialog::OpenFilter());
   if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
+  RememberFolder(path);
   QString error;
   if (!work_.LoadFile(path, error)) {
     dialogs_.Message(window_, QMessageBox::Critical, kCaption, error, QMessageBox::Ok);
@@ -176,7 +191,9 @@ bool DocumentController::Save() {
 }
 
 bool DocumentController::SaveAs() {
-  QString path = dialogs_.SaveFileName(window_, FileName().isEmpty() ? folder_ : FileName(),
+  // A named document offers its own name; a new one only the folder, never a folder as
+  // the file's name.
+  QString path = dialogs_.SaveFileName(window_, FileName().isEmpty() ? DialogFolder() : FileName(),
                                        NcFileDialog::SaveFilter());
   if (path.isEmpty()) return false;
   path = QFileInfo(path).absoluteFilePath();
@@ -187,6 +204,7 @@ bool DocumentController::SaveAs() {
   }
   if (!WriteTo(path)) return false;
   bench_.SetFileName(path);
+  RememberFolder(path);
   emit TitleChanged(Title());
   return true;
 }

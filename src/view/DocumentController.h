@@ -32,8 +32,12 @@ class DocumentController : public QObject {
 
   const QString& FileName() const;
   RecentFiles& History() { return history_; }
-  // The initial folder of the open and save dialogs ("Folda").
+  // The folder the open and save dialogs should start in ("Folda").
   void SetFolder(const QString& folder) { folder_ = folder; }
+  // Where the dialogs do start: the "Folda" folder where it exists (its default names a
+  // Windows folder), else the current file's folder, else the folder last used, else the
+  // user's home.
+  QString DialogFolder() const;
   // Whether a save first keeps the old file as ".bak" (read at each save).
   void SetBackupQuery(std::function<bool()> makeBackup) { makeBackup_ = std::move(makeBackup); }
 
@@ -71,6 +75,7 @@ class DocumentController : public QObject {
   bool WriteTo(const QString& path);
   bool MakeBackup(const QString& path);
   void AddHistory(const QString& path);
+  void RememberFolder(const QString& path);
 
   QWidget* window_;
   workbench::Workbench& bench_;
@@ -78,6 +83,7 @@ class DocumentController : public QObject {
   editor::NcEditor& work_;
   UserDialogs& dialogs_;
   QString folder_;
+  QString lastFolder_;  // of the file last opened, inserted or saved
   RecentFiles history_;
   std::function<bool()> makeBackup_ = [] { return true; };
 };

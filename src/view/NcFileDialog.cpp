@@ -1,5 +1,6 @@
 #include "view/NcFileDialog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -47,8 +48,24 @@ QString NcFileDialog::SaveFilter() {
       "全てのファイル(*.*) (*)");
 }
 
+void NcFileDialog::SetStart(QFileDialog& dialog, const QString& initial, bool mayBeFile) {
+  const QFileInfo info(initial);
+  // Only an absolute path names a file: C:\Halvorn\Nc would otherwise be a file name in
+  // the working folder.
+  if (initial.isEmpty() || info.isDir() || !mayBeFile || info.isRelative()) {
+    dialog.setDirectory(info.isDir() ? info.absoluteFilePath() : QDir::homePath());
+    return;
+  }
+  // A file: its folder, and its name in the name box. A folder that does not exist is
+  // not offered as a name either.
+  const QFileInfo folder(info.absolutePath());
+  dialog.setDirectory(folder.isDir() ? folder.absoluteFilePath() : QDir::homePath());
+  if (folder.isDir()) dialog.selectFile(info.fileName());
+}
+
 QString NcFileDialog::Open(QWidget* parent, const QString& folder, const QString& filter) {
-  QFileDialog dialog(parent, QString(), folder, filter);
+  QFileDialog dialog(parent, QString(), QString(), filter);
+  SetStart(dialog, folder, false);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -57,14 +74,14 @@ QString NcFileDialog::Open(QWidget* parent, const QString& folder, const QString
 }
 
 QString NcFileDialog::Save(QWidget* parent, const QString& initial, const QString& filter) {
-  QFileDialog dialog(parent, QString(), initial, filter);
+  QFileDialog dialog(parent, QString(), QString(), filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // The overwrite question is the window's own ("... 上書きしますか。").
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("NC"));
-  if (!initial.isEmpty()) dialog.selectFile(initial);
+  SetStart(dialog, initial, true);
   return Run(dialog);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace kelvan::view {
@@ -17,6 +18,10 @@ class NcFileDialog {
   // Empty when cancelled.
   static QString Open(QWidget* parent, const QString& folder, const QString& filter);
   static QString Save(QWidget* parent, const QString& initial, const QString& filter);
+  // Where a dialog starts from `initial`: a folder is shown; a file (when mayBeFile) has
+  // its folder shown and its name in the name box. A folder is never put into the name
+  // box, and one that does not exist gives way to the user's home.
+  static void SetStart(QFileDialog& dialog, const QString& initial, bool mayBeFile);
   // The preview text of a file: its first 1024 bytes as text lines.
   static QString PreviewText(const QString& path);
 };

@@ -164,6 +164,8 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
 
   // Helpers.
   void SetPanel(Panel p, const QString& text);
+  static bool FitsItsText(Panel p);
+  static constexpr int kFittedMinimum = 24;
   void ShowReadouts(const PositionReadout& readout);
   RenderOptions RenderOptionsNow(bool whiteMode) const;
   bool RefuseWhileExecuting();   // beeps and returns true while a program executes

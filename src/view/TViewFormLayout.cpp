@@ -130,11 +130,13 @@ void TViewForm::CreateStatusBar() {
     if (i == PanelCaret || i == PanelChanged || i == PanelInsert || i == PanelAlpha || i == PanelBeta)
       label->setAlignment(Qt::AlignCenter);
     panels_[i] = label;
-    // The message panel gives way when the window is narrow, so that the capacity line
-    // at the right end stays readable.
-    if (i == PanelMessage) label->setMinimumWidth(60);
+    // Panels whose texts come and go take the room their text needs, so that a message
+    // and the capacity line stay readable in a window of the default size: the message
+    // panel takes what is left beside that.
+    if (FitsItsText(static_cast<Panel>(i))) label->setMinimumWidth(kFittedMinimum);
     statusBar()->addWidget(label, i == PanelMessage ? 1 : 0);
   }
+  statusBar()->setSizeGripEnabled(false);
   panels_[PanelX]->setText(QStringLiteral("X 0"));
   panels_[PanelY]->setText(QStringLiteral("Y 0"));
   panels_[PanelZ]->setText(QStringLiteral("Z 0"));
@@ -142,11 +144,15 @@ void TViewForm::CreateStatusBar() {
   panels_[PanelV]->setText(QStringLiteral("V"));
 }
 
+bool TViewForm::FitsItsText(Panel p) {
+  return p == PanelMessage || p == PanelCapacity || p == PanelU || p == PanelV || p == PanelAlpha ||
+         p == PanelBeta;
+}
+
 void TViewForm::SetPanel(Panel p, const QString& text) {
   panels_[p]->setText(text);
-  // The capacity line grows with its numbers; it must stay readable in a narrow window.
-  if (p == PanelCapacity)
-    panels_[p]->setMinimumWidth(std::max(50, panels_[p]->fontMetrics().horizontalAdvance(text) + 12));
+  if (FitsItsText(p))
+    panels_[p]->setMinimumWidth(std::max(kFittedMinimum, panels_[p]->fontMetrics().horizontalAdvance(text) + 12));
 }
 
 QString TViewForm::PanelText(Panel p) const { return panels_[p]->text(); }

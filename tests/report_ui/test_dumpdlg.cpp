@@ -83,6 +83,20 @@ class TestDumpDlg : public QObject {
     QCOMPARE(dlg.Edit().Line(0), QStringLiteral("G00 X0 Y5"));
   }
 
+  // Escape closes the window, as it closes every dialog, also from inside the editor.
+  void escapeCloses() {
+    print::TStringsPrinter printer;
+    print::TPrintDlg printDlg;
+    TDumpDlg dlg(printer, printDlg);
+    dlg.ShowReportModeless(kReport);
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    dlg.activateWindow();
+    dlg.Edit().Widget()->setFocus();
+    QTest::keyClick(dlg.Edit().Widget(), Qt::Key_Escape);
+    QVERIFY(!dlg.isVisible());
+    QVERIFY(!dlg.IsShowing());
+  }
+
   void printsTheEditedReportUnderItsTitle() {
     QTemporaryDir dir;
     print::TStringsPrinter printer;

@@ -3,6 +3,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -11,10 +12,12 @@
 #include <deque>
 
 #include "editor/NcEditor.h"
+#include "nc/AnalysisError.h"
 #include "nc/PathList.h"
 #include "report/ui/TDumpDlg.h"
 #include "view/Beep.h"
 #include "view/DocumentController.h"
+#include "view/TPathView.h"
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
 #include "workbench/Workbench.h"
@@ -48,8 +51,15 @@ class ScriptedDialogs : public view::UserDialogs {
     inputs.pop_front();
     return true;
   }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return Next(); }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return Next(); }
+  QStringList startedIn;  // the folder or file each file dialog was given
+  QString OpenFileName(QWidget*, const QString& folder, const QString&) override {
+    startedIn << folder;
+    return Next();
+  }
+  QString SaveFileName(QWidget*, const QString& initial, const QString&) override {
+    startedIn << initial;
+    return Next();
+  }
 
  private:
   QString Next() {
@@ -366,6 +376,61 @@ class TestViewForm : public QObject {
     QTRY_COMPARE(form_->PanelText(TViewForm::PanelMessage), QStringLiteral("円弧半径エラー"));
     QCOMPARE(view::BeepCount(), beeps);
     QCOMPARE(form_->PanelText(TViewForm::PanelCapacity), QStringLiteral("D:4/1000000 P:0/2000000"));
+  }
+
+  // Opening a faulty program shows what it analysed before the fault, not the last
+  // program's picture.
+  void aFaultyProgramShowsItsOwnPicture() {
+    Open(File(QStringLiteral("good.nc"), "G01 X50. Y50. F100\nX-50.\nY-50.\n"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelCapacity), QStringLiteral("D:3/1000000 P:0/2000000"));
+    const QImage good = form_->ShowBox().ShownImage();
+    Open(File(QStringLiteral("bad.nc"), "G01 X10. F100\nG02 X90. R1.\n"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelMessage), QStringLiteral("円弧半径エラー"));
+    QCOMPARE(form_->PanelText(TViewForm::PanelCapacity), QStringLiteral("D:1/1000000 P:0/2000000"));
+    QVERIFY(form_->ShowBox().ShownImage() != good);
+  }
+
+  // A program that fails to analyse cannot be stepped: the step leaves nothing executing.
+  void aStepOnAFaultyProgramLeavesNothingExecuting() {
+    Open(File(QStringLiteral("step.nc"), "G01 X10. F100\nG01 X1..2\n"));
+    Trigger(Command::AcSingle);
+    QCOMPARE(Exec().ExecIndex(), -1);
+    QVERIFY(form_->Action(Command::AcFileOpen)->isEnabled());
+    QCOMPARE(form_->Editor().CaretRow(), 1);
+  }
+
+  // The stored folder's default names a Windows folder: the dialogs start in a folder
+  // that exists, and a folder never stands as the name of a file.
+  void fileDialogsStartInAFolderThatExists() {
+    QCOMPARE(form_->Document().DialogFolder(), QDir::homePath());  // "C:\Halvorn\Nc" does not exist
+    Trigger(Command::AcFileOpen);  // cancelled
+    QCOMPARE(dialogs_->startedIn.last(), QDir::homePath());
+    const QString path = File(QStringLiteral("where.nc"), "G00 X1.\n");
+    Open(path);
+    QCOMPARE(form_->Document().DialogFolder(), dir_.path());
+    Trigger(Command::AcFileSaveAs);  // cancelled: offered the document's own name
+    QCOMPARE(dialogs_->startedIn.last(), path);
+    form_->Document().SetFolder(QDir::tempPath());  // a stored folder that exists wins
+    QCOMPARE(form_->Document().DialogFolder(), QDir::tempPath());
+  }
+
+  // Every analysis message is readable in its status panel at the window's default size,
+  // and the capacity line stays readable beside it.
+  void messagesAreReadableAtTheDefaultSize() {
+    form_->resize(1068, 667);
+    Open(File(QStringLiteral("size.nc"), "G01 X1. F100\n"));
+    auto* message = form_->findChild<QLabel*>(QStringLiteral("Panel3"));
+    auto* capacity = form_->findChild<QLabel*>(QStringLiteral("Panel11"));
+    QVERIFY(message && capacity);
+    for (int code = nc::ErrSyntax; code <= nc::ErrAnalysisCut; ++code) {
+      emit form_->Bench().AnalysisFinished(nc::AnalysisResult{code, 0, 0}, true);
+      QApplication::processEvents();
+      const QString text = form_->PanelText(TViewForm::PanelMessage);
+      QVERIFY(!text.isEmpty());
+      QVERIFY2(message->contentsRect().width() >= message->fontMetrics().horizontalAdvance(text), qPrintable(text));
+      QVERIFY(capacity->contentsRect().width() >= capacity->fontMetrics().horizontalAdvance(capacity->text()));
+      QVERIFY(capacity->geometry().right() <= form_->width());
+    }
   }
 
   void workHeightFromTheInputBox() {

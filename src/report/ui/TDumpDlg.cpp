@@ -75,7 +75,8 @@ QToolBar* TDumpDlg::BuildToolBar() {
                          QKeySequence(Qt::CTRL | Qt::Key_R));
   acFindNext_ = NewAction(QStringLiteral("AcFindNext"), QStringLiteral("次を検索"),
                           QKeySequence(Qt::Key_F3));
-  acClose_ = NewAction(QStringLiteral("AcClose"), QStringLiteral("閉じる"), {});
+  // Escape closes this window, as it closes every dialog.
+  acClose_ = NewAction(QStringLiteral("AcClose"), QStringLiteral("閉じる"), QKeySequence(Qt::Key_Escape));
   // Find and replace in the report come with the find and replace dialogs.
   for (QAction* a : {acFind_, acReplace_, acFindNext_}) a->setEnabled(false);
 
@@ -103,13 +104,14 @@ QToolBar* TDumpDlg::BuildToolBar() {
   return bar;
 }
 
-// The editor binds Ctrl+Z and Ctrl+A itself (undo, select all) and claims them before
-// any window shortcut; in this window Ctrl+A means redo, so the window's actions must
-// receive these keys.
+// The editor binds Ctrl+Z and Ctrl+A itself (undo, select all) and Escape (cancel), and
+// claims them before any window shortcut; in this window Ctrl+A means redo and Escape
+// closes, so the window's actions must receive these keys.
 void TDumpDlg::FreeShortcutsFromEditor() {
   QsciCommandSet* commands = edit_->Widget()->standardCommands();
   for (QKeyCombination key : {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_F,
-                              Qt::CTRL | Qt::Key_R, QKeyCombination(Qt::Key_F3)}) {
+                              Qt::CTRL | Qt::Key_R, QKeyCombination(Qt::Key_F3),
+                              QKeyCombination(Qt::Key_Escape)}) {
     const int combined = key.toCombined();
     while (QsciCommand* command = commands->boundTo(combined)) {
       if (command->key() == combined) command->setKey(0);
