@@ -1,6 +1,8 @@
 #include "cli/CliOptions.h"
 
 #include <charconv>
+#include <cmath>
+#include <type_traits>
 #include <cstring>
 
 #include "nc/PathList.h"
@@ -15,10 +17,15 @@ namespace {
 // A picture side beyond this is a typing error; 16384 x 16384 is already a gigabyte.
 constexpr int kMaxRenderSide = 16384;
 
+// The whole text as a number; "nan" and "inf" are no lengths or scales, so a number that
+// is not finite is refused too.
 template <typename T>
 bool ParseNumber(const char* text, T& value) {
   const char* end = text + std::strlen(text);
   auto [ptr, ec] = std::from_chars(text, end, value);
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(value)) return false;
+  }
   return ec == std::errc() && ptr == end && ptr != text;
 }
 

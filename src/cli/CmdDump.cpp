@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/LoadProgram.h"
 #include "nc/PathList.h"
 
@@ -27,11 +28,11 @@ void PrintItems(const nc::PathList& path) {
                   Tidy(it.Time));
     out += buf;
     if (out.size() > (1u << 16)) {
-      std::fputs(out.c_str(), stdout);
+      WriteOut(out);
       out.clear();
     }
   }
-  std::fputs(out.c_str(), stdout);
+  WriteOut(out);
 }
 
 void PrintSummary(const nc::PathList& path) {

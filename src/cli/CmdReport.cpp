@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/LoadProgram.h"
 #include "nc/NcTextLineSource.h"
 #include "nc/PathList.h"
@@ -41,11 +42,11 @@ void PrintLines(const std::vector<std::string>& lines) {
     out += l;
     out += '\n';
     if (out.size() > (1u << 16)) {
-      std::fputs(out.c_str(), stdout);
+      WriteOut(out);
       out.clear();
     }
   }
-  std::fputs(out.c_str(), stdout);
+  WriteOut(out);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "nc/PathList.h"
 #include "nc/TEasyCalc.h"
 #include "nc/TokenizeBlock.h"
@@ -40,7 +41,7 @@ int RunTokenize(const CliOptions& options) {
     }
   }
   out += '\n';
-  std::fputs(out.c_str(), stdout);
+  WriteOut(out);
   if (error.Failed) {
     std::printf("error %d\n", error.Column);
     return 1;

@@ -6,7 +6,7 @@
 
 namespace {
 
-void Usage() {
+void Usage(std::FILE* to = stderr) {
   std::fputs(
       "usage: kelvan-cli COMMAND [options] [--] ARGS...\n"
       "commands:\n"
@@ -22,7 +22,18 @@ void Usage() {
       "  --skip             block skip on    --error-tag WORD  error-avoidance word (repeatable)\n"
       "  --capacity N       path list capacity (exactly N items)\n"
       "  --                 ends the options\n",
-      stderr);
+      to);
+}
+
+int Run(const std::string& command, const kelvan::cli::CliOptions& options) {
+  if (command == "tokenize") return kelvan::cli::RunTokenize(options);
+  if (command == "calc") return kelvan::cli::RunCalc(options);
+  if (command == "dump") return kelvan::cli::RunDump(options);
+  if (command == "report") return kelvan::cli::RunReport(options);
+  if (command == "render") return kelvan::cli::RunRender(options);
+  std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
+  Usage();
+  return 2;
 }
 
 }  // namespace
@@ -33,22 +44,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string command = argv[1];
+  if (command == "--help" || command == "help") {
+    Usage(stdout);
+    return 0;
+  }
   kelvan::cli::CliOptions options;
   std::string error;
   if (!kelvan::cli::ParseCliOptions(argc, argv, 2, options, error)) {
     std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
     return 2;
   }
-  if (command == "tokenize") return kelvan::cli::RunTokenize(options);
-  if (command == "calc") return kelvan::cli::RunCalc(options);
-  if (command == "dump") return kelvan::cli::RunDump(options);
-  if (command == "report") return kelvan::cli::RunReport(options);
-  if (command == "render") return kelvan::cli::RunRender(options);
-  if (command == "--help" || command == "help") {
-    Usage();
-    return 0;
+  const int status = Run(command, options);
+  // Output that did not all arrive (a full disk, a closed pipe) is no success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fputs("kelvan-cli: cannot write the output\n", stderr);
+    return 2;
   }
-  std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
-  Usage();
-  return 2;
+  return status;
 }

@@ -180,7 +180,10 @@ std::string_view LineEndBytes(LineEnd end) {
 }
 
 bool NcText::Load(const std::string& path, NcText& out, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever; with it, the open
+  // returns at once and the check below refuses what is not a regular file. (The flag
+  // changes nothing for a regular file.)
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     error = "cannot open " + Quoted(path) + ": " + ErrnoText(errno);
     return false;

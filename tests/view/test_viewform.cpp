@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDialog>
 #include <Qsci/qsciscintilla.h>
@@ -431,6 +433,15 @@ class TestViewForm : public QObject {
       QVERIFY(capacity->contentsRect().width() >= capacity->fontMetrics().horizontalAdvance(capacity->text()));
       QVERIFY(capacity->geometry().right() <= form_->width());
     }
+  }
+
+  // Opening a FIFO would wait for a writer for ever: it is refused at once, with a message.
+  void aFifoIsRefusedAtOnce() {
+    const QByteArray fifo = QFile::encodeName(dir_.filePath(QStringLiteral("p.nc")));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    QVERIFY(!form_->Document().Drop(QString::fromLocal8Bit(fifo)));
+    QVERIFY(dialogs_->asked.last().contains(QStringLiteral("not a regular file")));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvan"));
   }
 
   void workHeightFromTheInputBox() {
