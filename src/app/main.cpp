@@ -1,13 +1,45 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstring>
+
 #include "view/TViewForm.h"
 #include "view/Translations.h"
 
+namespace {
+
+// Answered before any window or display is needed.
+bool AnswerInformation(int argc, char** argv, int& status) {
+  if (argc < 2) return false;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("Kelvan %s\n", KELVAN_VERSION);
+    status = 0;
+    return true;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::printf(
+        "usage: kelvan [FILE]\n"
+        "Kelvan, a workbench for NC programs: opens FILE (an NC program) in the editor beside\n"
+        "its tool path.\n"
+        "  --help     this text\n"
+        "  --version  the version\n"
+        "The command-line tools are in kelvan-cli (kelvan-cli --help).\n");
+    status = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  int status = 0;
+  if (AnswerInformation(argc, argv, status)) return status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kelvan"));
   QApplication::setOrganizationName(QStringLiteral("Morwen"));
+  QApplication::setApplicationVersion(QStringLiteral(KELVAN_VERSION));
   kelvan::view::InstallToolkitTranslations(app);
   kelvan::view::TViewForm form;
   form.show();

@@ -9,6 +9,7 @@ namespace {
 void Usage(std::FILE* to = stderr) {
   std::fputs(
       "usage: kelvan-cli COMMAND [options] [--] ARGS...\n"
+      "The command-line face of Kelvan, the workbench for NC programs.\n"
       "commands:\n"
       "  tokenize LINE          the words, attributes and fault column of one NC block\n"
       "  calc EXPR...           evaluates expressions on one calculator\n"
@@ -16,6 +17,7 @@ void Usage(std::FILE* to = stderr) {
       "  report area|tools|details|dump FILE  a machining report of an NC program\n"
       "  render FILE -o OUT.png [--view 0..3] [--size WxH] [--scale S] [--pan X,Y] [--white] [--fit]\n"
       "                         the path view of an NC program as a PNG picture\n"
+      "  --help                 this text;  --version  the version\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
       "  --atc Z            ATC height       --work-height H   UV contour height\n"
@@ -44,8 +46,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string command = argv[1];
-  if (command == "--help" || command == "help") {
+  if (command == "--help" || command == "help" || command == "-h") {
     Usage(stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::printf("kelvan-cli %s\n", KELVAN_VERSION);
     return 0;
   }
   kelvan::cli::CliOptions options;

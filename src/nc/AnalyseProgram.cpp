@@ -146,8 +146,10 @@ class Analyser {
   void AddDrill(double holeX, double holeY) {
     Add(PathKind::pkDrill, x_, y_, z_, holeX, holeY, st_.CycleRLevel, st_.CycleBottom, st_.ToolRadius);
   }
+  // A fault belongs to the block that raised it, also when an M99 earlier in the block has
+  // moved the current line away: the caret goes to that block and its column.
   Flow Fail(int code, int32_t column) {
-    result_ = {code, line_, column};
+    result_ = {code, blockLine_, column};
     return Flow::Fail;
   }
   // Faults of a call point at the line's first "P".
@@ -167,6 +169,7 @@ class Analyser {
 
   AnalysisResult result_;
   int32_t line_ = 0;
+  int32_t blockLine_ = 0;  // the line of the block being analysed
   std::string_view text_;
   NcWordTable words_;
   TokenizeError error_;
@@ -196,6 +199,7 @@ AnalysisResult Analyser::Run() {
     // A program that would run longer than the bound is cut here, and says so: what
     // follows was not analysed.
     if (++blocks > maxBlocks) {
+      blockLine_ = line_;
       Fail(ErrAnalysisCut, 0);
       return result_;
     }
@@ -207,6 +211,7 @@ AnalysisResult Analyser::Run() {
 }
 
 Flow Analyser::AnalyseLine() {
+  blockLine_ = line_;
   b_ = Block{};
   text_ = lines_.Line(line_);
   TokenizeBlock(text_, opt_.Tokenize, calc_, st_, words_, error_, attrs_);

@@ -354,6 +354,16 @@ TEST(Analyse, SettledPassesMatchPassesRun) {
 
 // What cannot be settled runs, and an analysis that reaches the block bound says so at
 // the line it reached instead of reporting success.
+// A block with both a call and a return: M99 moves the current line before the call is
+// made, but a fault of the call belongs to the block's own line and column.
+TEST(Analyse, AFaultStaysOnItsBlock) {
+  Analysis a({"M98 P1", "M30", "O1", "M98 P7. M99", "M99"});
+  Analyse(a);
+  EXPECT_EQ(a.result.Code, ErrUnknownProgram);
+  EXPECT_EQ(a.result.Line, 3);
+  EXPECT_EQ(a.result.Column, 4);
+}
+
 TEST(Analyse, TheBlockBoundIsAFault) {
   Analysis a({"M98 P1 L1000", "M30", "O1", "G01 X1. F100", "G01 X2.", "M99"}, 100000);
   AnalyseOptions opt;

@@ -1,0 +1,32 @@
+# Installs the build into PREFIX and checks that the programs, the manual, the desktop
+# entry, its icon and the NC program file type are where they belong, and that the
+# installed kelvan-cli runs.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+  RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+set(expected bin/kelvan-cli)
+if(GUI)
+  list(APPEND expected bin/kelvan share/kelvan/help/index.html share/applications/kelvan.desktop
+       share/icons/hicolor/scalable/apps/kelvan.svg share/mime/packages/kelvan-nc-program.xml)
+endif()
+foreach(f ${expected})
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+if(GUI)
+  file(READ ${PREFIX}/share/applications/kelvan.desktop desktop)
+  foreach(line "Exec=kelvan %f" "Icon=kelvan" "MimeType=text/x-nc-program;")
+    string(FIND "${desktop}" "${line}" at)
+    if(at LESS 0)
+      message(FATAL_ERROR "kelvan.desktop lacks ${line}")
+    endif()
+  endforeach()
+endif()
+execute_process(COMMAND ${PREFIX}/bin/kelvan-cli --version OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^kelvan-cli [0-9]")
+  message(FATAL_ERROR "the installed kelvan-cli does not run: ${rc} ${out}")
+endif()
