@@ -221,6 +221,9 @@ TEST(FormatWordValue, WithAndWithoutDecimalPoint) {
       {false, 1.2345, 3, "X1235"},   {false, -1.2345, 3, "X-1235"},
       {false, 0.0005, 3, "X1"},      {false, -0.0004, 3, "X0"},
       {false, 12.5, 2, "X1250"},     {false, 1e12, 3, "X2147483647"},
+      // A value that rounds to zero has no sign, however it was negative.
+      {true, -0.0, 3, "X0.0"},       {true, -0.0004, 3, "X0.0"},
+      {true, -0.00004, 4, "X0.0"},   {true, -0.0005, 3, "X-0.001"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatWordValue("X", c.point, c.value, c.decimals), c.expected) << c.value;
