@@ -1,0 +1,160 @@
+// Canned-cycle expansion: G81, G73 and G83 become the G00/G01 Z moves they stand for.
+
+#include <cmath>
+#include <string>
+
+#include "tools/Tools.h"
+
+namespace kelvan::tools {
+
+namespace {
+
+using nc::BlockAttr;
+
+// A hole of more pecks than this is refused: its expansion would not fit the editor.
+constexpr int64_t kMaxPecks = 100000;
+constexpr double kRetract = 0.5;
+constexpr double kStartInitialLevel = 100.0;
+
+class Expander {
+ public:
+  Expander(const ToolOptions& options, ToolOutput& out) : opt_(options), out_(out) {}
+
+  // Rebuilds one block and appends it and its expansion; false when a hole would take
+  // more pecks than can be written.
+  bool Block(const tools::Block& b, int32_t line, ToolError& error) {
+    std::string text, positioning;
+    bool positionFlag = false;
+    bool cycleBlock = b.Attrs.Has(BlockAttr::CycleCode);
+    const bool cancelBlock = b.Attrs.Has(BlockAttr::CycleCancel);
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const nc::NcWord& word = b.Words.Words[w];
+      const double v = word.Value;
+      switch (word.Letter) {
+        case 'F':
+          feed_ = Code(v);
+          break;
+        case 'G':
+          if (cycleBlock) {
+            active_ = Code(v);
+            if (active_ == 73 || active_ == 81 || active_ == 83 || active_ == 98 || active_ == 99) {
+              positionFlag = true;
+              continue;  // written by the expansion, not here
+            }
+            // Another code ends the cycle: what follows is an ordinary block.
+            positionFlag = false;
+            active_ = 0;
+            cycleBlock = false;
+          } else if (cancelBlock) {
+            active_ = 0;
+            continue;
+          }
+          break;
+        case 'Q': peck_ = v; break;
+        case 'R':
+          if (cycleBlock) rLevel_ = v;
+          break;
+        case 'X':
+        case 'Y':
+          positionFlag = true;
+          AppendWord(positioning, word.Letter, v, opt_.Decimals);
+          break;
+        case 'Z':
+          bottom_ = v;
+          if (b.Attrs.Has(BlockAttr::G43Given)) initial_ = v;
+          break;
+        default: break;
+      }
+      AppendWord(text, word.Letter, v, opt_.Decimals);
+    }
+    block_ = &b;
+    if (!cycleBlock) {
+      Add(text);
+    } else if (!positioning.empty()) {
+      // The cycle block itself is not written; without this line its hole would be drilled
+      // wherever the tool stood.
+      Add("G00" + positioning);
+    }
+    if (active_ > 0 && positionFlag) return Expand(line, error);
+    return true;
+  }
+
+ private:
+  // The lines made from a block-skip block keep its "/", its expansion included.
+  void Add(std::string_view text) { AddLine(out_, *block_, text); }
+
+  std::string Z(double v) const {
+    std::string s;
+    AppendValue(s, 'Z', v, opt_.Decimals);
+    return s;
+  }
+  std::string Feed() const { return "F" + std::to_string(feed_); }
+
+  bool Expand(int32_t line, ToolError& error) {
+    switch (active_) {
+      case 81:
+        Add("G00" + Z(rLevel_));
+        Add("G01" + Z(bottom_) + Feed());
+        Add("G00" + Z(initial_));
+        return true;
+      case 73:
+      case 83:
+        return Pecks(line, error);
+      default:
+        return true;  // 98, 99: no cycle of their own
+    }
+  }
+
+  // G73 retracts by 0.5 after each peck; G83 returns to the R level and comes back to 0.5
+  // above the last depth.
+  bool Pecks(int32_t line, ToolError& error) {
+    // Counted from 0.0 when the hole goes below it, as the control does; a hole above 0.0
+    // would be drilled by nothing that way, so it starts at the R level.
+    const double start = bottom_ < 0 ? 0.0 : rLevel_;
+    const bool plunge = !(peck_ > 0);  // no peck depth: one stroke to the bottom
+    if (!plunge && start > bottom_ && (start - bottom_) / peck_ > kMaxPecks) {
+      error = {true, line, 0, "ペック回数が多すぎます"};
+      return false;
+    }
+    Add("G00" + Z(rLevel_));
+    Add(Feed());
+    double depth = start;
+    while (depth > bottom_) {
+      depth = plunge ? bottom_ : depth - peck_;
+      if (depth < bottom_) depth = bottom_;
+      Add("G01" + Z(depth));
+      if (active_ == 73) {
+        Add("G00" + Z(depth + kRetract));
+      } else {
+        Add("G00" + Z(rLevel_));
+        if (depth > bottom_) Add(Z(depth + kRetract));
+      }
+    }
+    Add("G00" + Z(initial_));
+    return true;
+  }
+
+  const ToolOptions& opt_;
+  ToolOutput& out_;
+  const tools::Block* block_ = nullptr;  // the block being rebuilt
+  int active_ = 0;
+  double rLevel_ = 0, bottom_ = 0, initial_ = kStartInitialLevel, peck_ = 0;
+  int feed_ = 0;
+};
+
+}  // namespace
+
+ToolResult ExpandCycles(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
+  ToolResult r(options);
+  ProgressCounter counter(progress);
+  LineWalk walk(lines, options, counter);
+  walk.ReserveAbout(r.Output, 1.5);  // a few cycles grow into many lines
+  Expander expander(options, r.Output);
+  walk.Run(
+      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
+      [&](const Block& b, int32_t line) { return expander.Block(b, line, r.Error); });
+  counter.Finish();
+  return r;
+}
+
+}  // namespace kelvan::tools

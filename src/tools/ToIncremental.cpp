@@ -1,0 +1,116 @@
+// Incremental conversion: absolute coordinates become distances from the last position.
+
+#include <cmath>
+#include <string>
+
+#include "tools/Tools.h"
+
+namespace kelvan::tools {
+
+namespace {
+
+using nc::BlockAttr;
+
+class Incrementer {
+ public:
+  Incrementer(const ToolOptions& options, ToolOutput& out) : opt_(options), out_(out) {}
+
+  // False when a distance computed for the block is beyond the range of numbers.
+  bool Block(const tools::Block& b) {
+    overflow_ = false;
+    const bool cycle = b.Attrs.Has(BlockAttr::CycleCode);
+    const bool hasR = b.Attrs.Has(BlockAttr::HasR);
+    // The R level of a cycle block measures its Z, wherever the R word stands.
+    double blockR = 0;
+    for (int w = 0; w < b.Words.WordCount; ++w)
+      if (b.Words.Words[w].Letter == 'R') blockR = b.Words.Words[w].Value;
+    std::string text;
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const char letter = b.Words.Words[w].Letter;
+      const double v = b.Words.Words[w].Value;
+      switch (letter) {
+        case 'G': {
+          const int g = Code(v);
+          if (g == 90) absolute_ = true;
+          if (g == 91) absolute_ = false;
+          AppendWord(text, 'G', g == 90 ? 91 : g, opt_.Decimals);
+          break;
+        }
+        case 'X': Axis(text, 'X', v, x_); break;
+        case 'Y': Axis(text, 'Y', v, y_); break;
+        case 'Z': Z(text, v, cycle, hasR, blockR); break;
+        case 'R':
+          if (cycle && absolute_) {
+            Computed(text, 'R', v - z_);  // from the level the cycle starts at
+          } else {
+            AppendValue(text, 'R', v, opt_.Decimals);
+          }
+          break;
+        default: AppendWord(text, letter, v, opt_.Decimals); break;
+      }
+    }
+    if (overflow_) return false;
+    AddLine(out_, b, text);
+    return true;
+  }
+
+ private:
+  void Axis(std::string& text, char letter, double v, double& last) {
+    if (absolute_) {
+      Computed(text, letter, v - last);
+      last = v;
+    } else {
+      AppendValue(text, letter, v, opt_.Decimals);
+      last += v;
+    }
+  }
+
+  void Z(std::string& text, double v, bool cycle, bool hasR, double blockR) {
+    if (!absolute_) {
+      AppendValue(text, 'Z', v, opt_.Decimals);
+      z_ += v;
+    } else if (cycle && hasR) {
+      // From the R level to the hole bottom; the cycle returns to where it started.
+      Computed(text, 'Z', v - blockR);
+    } else if (cycle) {
+      text += "(R NOT FOUND)";  // left for the user to correct
+    } else {
+      Computed(text, 'Z', v - z_);
+      z_ = v;
+    }
+  }
+
+  // Writes a computed distance, noting one that is no finite number (an incremental
+  // position summed beyond the range makes every later distance one).
+  void Computed(std::string& text, char letter, double v) {
+    if (!std::isfinite(v)) overflow_ = true;
+    AppendValue(text, letter, v, opt_.Decimals);
+  }
+
+  const ToolOptions& opt_;
+  ToolOutput& out_;
+  bool overflow_ = false;
+  bool absolute_ = true;
+  double x_ = 0, y_ = 0, z_ = 0;  // the absolute position reached; the program starts at 0
+};
+
+}  // namespace
+
+ToolResult ToIncremental(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
+  ToolResult r(options);
+  ProgressCounter counter(progress);
+  LineWalk walk(lines, options, counter);
+  walk.ReserveAbout(r.Output);
+  Incrementer incrementer(options, r.Output);
+  walk.Run(
+      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
+      [&](const Block& b, int32_t line) {
+        if (incrementer.Block(b)) return true;
+        r.Error = {true, line, 0, std::string(kValueOutOfRange)};
+        return false;
+      });
+  counter.Finish();
+  return r;
+}
+
+}  // namespace kelvan::tools

@@ -1,0 +1,58 @@
+#include "tools/ToolFrame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "nc/FormatWordValue.h"
+
+namespace kelvan::tools {
+
+void LineWalk::ReserveAbout(ToolOutput& out, double factor) const {
+  const int32_t count = lines_.LineCount();
+  if (count == 0) return;
+  // A few lines spread over the program stand for the length of them all.
+  constexpr int32_t kSamples = 16;
+  const int32_t stride = std::max<int32_t>(1, count / kSamples);
+  size_t sampled = 0, total = 0;
+  for (int32_t i = 0; i < count && sampled < kSamples; i += stride, ++sampled)
+    total += lines_.Line(i).size() + 2;
+  const double guess = static_cast<double>(total) / static_cast<double>(sampled) * count * factor;
+  // Only a hint: an odd sample must not ask for more than a program can sensibly grow to.
+  constexpr double kMostReserved = 1u << 30;
+  try {
+    out.Reserve(static_cast<size_t>(std::min(guess, kMostReserved)));
+  } catch (const std::bad_alloc&) {
+    // The text then grows as it goes.
+  }
+}
+
+bool LineWalk::CopiedThrough() const {
+  using nc::BlockAttr;
+  if (attrs_.Has(BlockAttr::PercentLine) || attrs_.Has(BlockAttr::CommentLine) ||
+      attrs_.Has(BlockAttr::EmptyLine) || attrs_.Has(BlockAttr::AssignmentLine))
+    return true;
+  return attrs_.Has(BlockAttr::BlockSkip) && options_.Tokenize.BlockSkipOn;
+}
+
+void AddLine(ToolOutput& out, const Block& b, std::string_view text) {
+  if (!b.Attrs.Has(nc::BlockAttr::BlockSkip)) return out.Add(text);
+  std::string skipped = "/";
+  skipped += text;
+  out.Add(skipped);
+}
+
+void AppendWord(std::string& out, char letter, double value, int decimals) {
+  nc::AppendWord(out, nc::NcWord{letter, value}, decimals);
+}
+
+void AppendValue(std::string& out, char letter, double value, int decimals) {
+  nc::AppendWordValue(out, std::string_view(&letter, 1), true, value, decimals);
+}
+
+int Code(double value) {
+  if (!(std::fabs(value) < 2.0e9)) return value > 0 ? 2000000000 : -2000000000;  // NaN too
+  return static_cast<int>(value);
+}
+
+}  // namespace kelvan::tools

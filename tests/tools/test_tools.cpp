@@ -1,0 +1,130 @@
+// The conversion tools' frame and bounds; what each tool writes is checked by the golden
+// files in tests/cli/convert.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "nc/LineSource.h"
+#include "tools/Tools.h"
+
+using namespace kelvan;
+using tools::ToolOptions;
+using tools::ToolResult;
+
+namespace {
+
+nc::StringLineSource Lines(std::vector<std::string> lines) { return nc::StringLineSource(std::move(lines)); }
+
+std::vector<std::string> Split(const std::string& text, const std::string& end = "\n") {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t e = text.find(end, start);
+    out.push_back(text.substr(start, e - start));
+    start = e + end.size();
+  }
+  return out;
+}
+
+}  // namespace
+
+// A line the tokenizer rejects stops every tool at that line and column, with what was
+// written before it and nothing after.
+TEST(ToolFrame, ASyntaxFaultStopsEveryTool) {
+  const auto lines = Lines({"G01 X1. F100", "(NOTE)", "G01 X1..2", "G01 X3."});
+  const ToolOptions o;
+  const std::vector<ToolResult> results = {
+      tools::ExpandCycles(lines, o), tools::Optimise(lines, o), tools::ToIncremental(lines, o),
+      tools::RemoveDecimalPoints(lines, o), tools::Rotate(lines, o, 30), tools::Mirror(lines, o, tools::Axis::Y),
+      tools::Rough(lines, o, {5, 0, 1})};
+  for (const ToolResult& r : results) {
+    ASSERT_FALSE(r.Ok());
+    EXPECT_EQ(r.Error.Line, 2);
+    EXPECT_EQ(r.Error.Column, 6);
+    EXPECT_EQ(r.Error.Message, "構文エラー");
+    EXPECT_LE(r.Output.LineCount(), 3);  // the roughing's "%" and the two lines before
+    EXPECT_EQ(r.Output.Text().find("X3"), std::string::npos);
+  }
+}
+
+// Lines the tools leave alone pass through; a block-skip line keeps its "/" whether the
+// toggle is up (rebuilt) or down (copied as it stands).
+TEST(ToolFrame, LinesPassedThroughAndBlockSkip) {
+  const auto lines = Lines({"%", "(T1-10.)", "", "A=1", "/N10 G1 X1.", "M30"});
+  for (const bool skipOn : {false, true}) {
+    ToolOptions o;
+    o.Tokenize.BlockSkipOn = skipOn;
+    const ToolResult r = tools::Optimise(lines, o);
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(Split(r.Output.Text()),
+              (std::vector<std::string>{"%", "(T1-10.)", "", "A=1", skipOn ? "/N10 G1 X1." : "/G01X1.0N0010", "M30"}));
+  }
+}
+
+TEST(ToolFrame, LineEndAndProgress) {
+  std::vector<std::string> program(5000, "G01 X1. F100");
+  const auto lines = Lines(program);
+  ToolOptions o;
+  o.LineEnd = "\r\n";
+  std::vector<int64_t> reports;
+  const ToolResult r = tools::Mirror(lines, o, tools::Axis::X, [&](int64_t done) { reports.push_back(done); });
+  ASSERT_TRUE(r.Ok());
+  EXPECT_EQ(r.Output.LineCount(), 5000);
+  EXPECT_EQ(Split(r.Output.Text(), "\r\n").front(), "G01X-1.0F100");
+  ASSERT_FALSE(reports.empty());
+  EXPECT_EQ(reports.back(), 5000);
+  for (size_t i = 1; i < reports.size(); ++i) EXPECT_LT(reports[i - 1], reports[i]);
+}
+
+TEST(Rough, PassesAndTheirBounds) {
+  const struct {
+    tools::RoughParameters p;
+    int64_t passes;
+  } cases[] = {
+      {{10, 0, 4}, 4},       // 10, 6, 2, 0
+      {{5, 5, 1}, 1},        // start at the end: one pass
+      {{1.3, 0.3, 1}, 2},    // 1.3, then 0.3 (within rounding: 0.30000000000000004 > 0.3 counts)
+      {{0, 10, 4}, 0},       // start below end
+      {{10, 0, 0.5}, 0},     // step below 1
+      {{1e300, 0, 1}, tools::kMaxOutputLines + 1},  // a step that cannot change the start
+  };
+  for (const auto& c : cases) {
+    const int64_t passes = tools::RoughPasses(c.p);
+    if (c.p.Start == 1.3) EXPECT_GE(passes, 2);
+    else EXPECT_EQ(passes, c.passes) << c.p.Start << " " << c.p.End << " " << c.p.Step;
+  }
+  const ToolResult tooMany = tools::Rough(Lines({"G01 Z-1."}), ToolOptions{}, {1e9, 0, 1});
+  EXPECT_FALSE(tooMany.Ok());
+  EXPECT_EQ(tooMany.Output.LineCount(), 0);
+}
+
+// A drilling cycle whose pecks would not fit the editor is refused at its line; one whose
+// peck depth is 0 or less plunges once instead of looping for ever.
+TEST(Expand, PeckBounds) {
+  const ToolResult many = tools::ExpandCycles(Lines({"G83 X1. Z-100000. R1. Q0.001 F10"}), ToolOptions{});
+  ASSERT_FALSE(many.Ok());
+  EXPECT_EQ(many.Error.Line, 0);
+  for (const char* q : {"Q0.", "Q-1.", ""}) {
+    const ToolResult r =
+        tools::ExpandCycles(Lines({std::string("G73 X1. Z-5. R1. F10 ") + q}), ToolOptions{});
+    ASSERT_TRUE(r.Ok()) << q;
+    EXPECT_EQ(Split(r.Output.Text()),
+              (std::vector<std::string>{"G00X1.0", "G00Z1.0", "F10", "G01Z-5.0", "G00Z-4.5", "G00Z100.0"}))
+        << q;
+  }
+}
+
+// A value computed beyond the range of numbers would be written as no number, which the
+// program could not read again: the tool stops at that line instead.
+TEST(ToolFrame, AComputedValueBeyondRangeStopsTheTool) {
+  const std::string huge = "17" + std::string(307, '0') + ".";
+  const ToolResult turned = tools::Rotate(Lines({"G01 X1.", "G01 X" + huge + " Y" + huge}), ToolOptions{}, 45);
+  ASSERT_FALSE(turned.Ok());
+  EXPECT_EQ(turned.Error.Line, 1);
+  EXPECT_EQ(turned.Error.Message, "計算した値が範囲を超えます");
+  const ToolResult apart = tools::ToIncremental(Lines({"G01 X-" + huge, "X" + huge}), ToolOptions{});
+  ASSERT_FALSE(apart.Ok());
+  EXPECT_EQ(apart.Error.Line, 1);
+}
