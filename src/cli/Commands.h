@@ -11,5 +11,6 @@ int RunCalc(const CliOptions& options);
 int RunDump(const CliOptions& options);
 int RunRender(const CliOptions& options);
 int RunReport(const CliOptions& options);
+int RunConvert(const CliOptions& options);
 
 }  // namespace kelvan::cli

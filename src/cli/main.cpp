@@ -17,6 +17,8 @@ void Usage(std::FILE* to = stderr) {
       "  report area|tools|details|dump FILE  a machining report of an NC program\n"
       "  render FILE -o OUT.png [--view 0..3] [--size WxH] [--scale S] [--pan X,Y] [--white] [--fit]\n"
       "                         the path view of an NC program as a PNG picture\n"
+      "  convert TOOL FILE [-o OUT]  rewrites an NC program: TOOL expand, optimise, incremental,\n"
+      "                         fixed, noblank, rotate:DEG, mirror-x, mirror-y, rough:START:END:STEP\n"
       "  --help                 this text;  --version  the version\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
@@ -33,6 +35,7 @@ int Run(const std::string& command, const kelvan::cli::CliOptions& options) {
   if (command == "dump") return kelvan::cli::RunDump(options);
   if (command == "report") return kelvan::cli::RunReport(options);
   if (command == "render") return kelvan::cli::RunRender(options);
+  if (command == "convert") return kelvan::cli::RunConvert(options);
   std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
   Usage();
   return 2;
