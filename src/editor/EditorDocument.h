@@ -14,6 +14,8 @@ class EditorDocument : public workbench::TextDocument {
   std::shared_ptr<const nc::NcText> Snapshot() const override;
   nc::TextEncoding LineEncoding() const override { return nc::TextEncoding::Utf8; }
   void LoadText(const nc::DecodedText& text) override;
+  void ReplaceText(std::string text) override;
+  std::string LineEnd() const override;
   void ApplyRowMarks(const nc::RowMarks& marks) override;
   int CaretRow() const override;
   int CaretColumn() const override;

@@ -58,6 +58,7 @@ struct NcEditor::Impl {
   nc::TextEncoding encoding = nc::TextEncoding::Cp932;
   bool bom = false;
   bool forcedModified = false;
+  bool quiet = false;  // a text set by the program, not an edit: no TextChanged
   bool lastModified = false;
   bool lineNumbers = false;
   bool hScrollBar = true;
@@ -230,7 +231,7 @@ NcEditor::NcEditor(QWidget* parent) : QObject(parent), d_(std::make_unique<Impl>
   // Every view on the document reports every change; the main view is always there.
   connect(main, &QsciScintilla::textChanged, this, [this] {
     d_->UpdateNumberMargin(false);
-    emit TextChanged();
+    if (!d_->quiet) emit TextChanged();
   });
   connect(main, &QsciScintilla::modificationChanged, this, [this](bool) { d_->UpdateModified(); });
 }
@@ -381,6 +382,30 @@ QString NcEditor::Text() const {
 }
 
 void NcEditor::SetText(const QString& text) { d_->ReplaceAll(text.toUtf8().toStdString()); }
+
+void NcEditor::ReplaceTextUtf8(std::string_view utf8) { d_->ReplaceAll(utf8); }
+
+std::string_view NcEditor::TextUtf8() const { return d_->Range(d_->main, 0, d_->Length()); }
+
+void NcEditor::SetWorkText(std::string_view utf8) {
+  // No undo record: it would keep a copy of both the old and the new text.
+  d_->quiet = true;
+  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
+  d_->Send(Sci::SCI_CLEARALL);
+  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 16)));
+  d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+  d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
+  d_->forcedModified = false;
+  d_->Send(Sci::SCI_SETSAVEPOINT);
+  d_->UpdateModified();
+  d_->quiet = false;
+}
+
+std::string NcEditor::LineEnd() const { return d_->Eol(); }
+
+bool NcEditor::EndsWithLineEnd() const { return d_->EndsWithLineEnd(); }
 
 void NcEditor::InsertText(int row, const QString& text) {
   std::string bytes = text.toUtf8().toStdString();

@@ -66,6 +66,17 @@ class NcEditor : public QObject {
   QString Text() const;
   void SetText(const QString& text);
   void InsertText(int row, const QString& text);     // at the start of row (may span lines)
+  // Replaces the whole text with UTF-8 bytes, in one step that Undo takes back. The bytes'
+  // line ends are taken as they are.
+  void ReplaceTextUtf8(std::string_view utf8);
+  // The whole text as UTF-8 bytes, straight out of the buffer (valid until the next edit).
+  std::string_view TextUtf8() const;
+  // Replaces the text without an undo record, as a work buffer takes a result; the text is
+  // then unmodified. It is not an edit: TextChanged stays quiet.
+  void SetWorkText(std::string_view utf8);
+  // The line end new lines get ("\r\n", "\n" or "\r"), and whether the text ends with one.
+  std::string LineEnd() const;
+  bool EndsWithLineEnd() const;
 
   // The analysis reads the lines through this source without copying the text; its
   // lines are UTF-8 bytes, valid until the text changes.

@@ -96,6 +96,8 @@ inline constexpr IntegerKey EconoPrintCol{"EconoPrintCol", Section::Config, "45"
 inline constexpr FontKey PrintFont{"PrintFont", Section::Config, ""};
 inline constexpr IntegerKey ToolBar{"ToolBar", Section::Config, "0"};
 inline constexpr IntegerKey Split{"Split", Section::Config, "300"};
+// The menu item "固定サイクル展開" is hidden unless this is set (by hand in the store).
+inline constexpr BoolKey ShowSuperHole{"ShowSuperHole", Section::Config, "0"};
 
 // The fields of machine profile n (1..4): the key is the name followed by the digit.
 inline constexpr IndexedKey<KeyType::String> Machin{"Machin", "", ProfileCount, kMachineNames};

@@ -45,6 +45,7 @@ StartSettings StartSettings::Load(const TRegManager& reg) {
     if (!path.isEmpty()) s.History.append(path);
   }
   for (int n = 1; n <= CommandCount; ++n) s.Commands.append(reg.ReadString(keys::Command(n)));
+  s.ShowSuperHole = reg.ReadBool(keys::ShowSuperHole);
   return s;
 }
 

@@ -30,6 +30,7 @@ struct StartSettings {
   int Split = 300;                // editor panel width in pixels
   QStringList History;            // at most MaxHistory paths, newest first
   QStringList Commands;           // "Command1".."Command7", script file names
+  bool ShowSuperHole = false;     // the canned-cycle expansion in the 2D tools menu
 
   static constexpr int MaxHistory = 10;
 

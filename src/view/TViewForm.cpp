@@ -24,6 +24,8 @@
 #include "view/HelpWindow.h"
 #include "view/TPathView.h"
 #include "view/UserDialogs.h"
+#include "tools/Tools.h"
+#include "tools/ui/ConversionFrame.h"
 #include "workbench/Workbench.h"
 
 namespace kelvan::view {
@@ -95,6 +97,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   if (start_.MaxWindow) setWindowState(windowState() | Qt::WindowMaximized);
 
   CreateReportWindows();
+  CreateTools();
   ConnectEditor();
   ConnectWorkbench();
   ConnectCommands();
@@ -150,6 +153,11 @@ void TViewForm::OpenAtStart(const QString& path) {
 }
 
 void TViewForm::closeEvent(QCloseEvent* e) {
+  // A conversion replaces the text when it ends; the window stays until then.
+  if (frame_ && frame_->IsRunning()) {
+    e->ignore();
+    return;
+  }
   if (!doc_->QueryClose()) {
     e->ignore();
     return;

@@ -50,6 +50,15 @@ class TDumpDlg;
 namespace kelvan::workbench {
 class Workbench;
 }
+namespace kelvan::tools {
+class ConversionFrame;
+struct ToolOptions;
+struct ToolResult;
+enum class Axis;
+}  // namespace kelvan::tools
+namespace kelvan::nc {
+class LineSource;
+}
 
 namespace kelvan::view {
 
@@ -153,6 +162,22 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void ShowRunOptions();
   void ShowExecutionState();
 
+  // Conversion tools (TViewFormTools.cpp).
+  using ToolCore = std::function<tools::ToolResult(const nc::LineSource&, const tools::ToolOptions&,
+                                                   const std::function<void(int64_t)>&)>;
+  void CreateTools();
+  tools::ToolOptions ToolOptionsNow() const;
+  bool RunTool(const QString& question, ToolCore core, int64_t passes = 1, bool clearStatus = true);
+  bool AskNumber(const QString& text, double& value);
+  void SuperHoleItemClick();
+  void OptimizItemClick();
+  void IncConvItemClick();
+  void IncConvFixdItemClick();
+  void NullLineKillItemClick();
+  void Turn3DItemClick();
+  void MirrorItemClick(tools::Axis axis);
+  void Raph3DItemClick();
+
   // Reports and printing (TViewFormReports.cpp).
   void CreateReportWindows();
   void ShowReport(const std::vector<std::string>& lines);
@@ -192,6 +217,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   editor::NcEditor* bufEdit_ = nullptr;
   std::unique_ptr<editor::EditorDocument> document_;
   std::unique_ptr<workbench::Workbench> bench_;
+  std::unique_ptr<tools::ConversionFrame> frame_;
   highlight::TNCFountain* fountain_ = nullptr;
   DocumentController* doc_ = nullptr;
   HelpWindow* help_ = nullptr;

@@ -152,9 +152,7 @@ void TViewForm::CreateActions() {
   // Commands whose windows are not built yet stand in their places, disabled.
   using C = Command;
   for (Command c : {C::Environment, C::AcCommunication, C::AcFind, C::AcFindNext, C::AcFindPrev,
-                    C::AcReplace, C::AcJump, C::ClipBordItem, C::SuperHoleItem, C::OptimizItem,
-                    C::IncConvItem, C::IncConvFixdItem, C::NullLineKillItem, C::Turn3DItem,
-                    C::XmirrItem, C::YmirrItem, C::Raph3DItem, C::AcAlpha, C::InfoBtn,
+                    C::AcReplace, C::AcJump, C::ClipBordItem, C::AcAlpha, C::InfoBtn,
                     C::AcScriptEdit, C::AcScriptLoad, C::AcScriptRun, C::AcScriptStop})
     Action(c)->setEnabled(false);
   for (int i = 1; i <= 7; ++i) Action(UserCommand(i))->setEnabled(false);

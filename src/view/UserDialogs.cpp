@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 
+#include "tools/ui/TRaph3DDlg.h"
 #include "view/NcFileDialog.h"
 
 namespace kelvan::view {
@@ -28,6 +29,11 @@ QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& folder, cons
 
 QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& initial, const QString& filter) {
   return NcFileDialog::Save(parent, initial, filter);
+}
+
+bool QtUserDialogs::RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) {
+  tools::TRaph3DDlg dialog(parent);
+  return dialog.Ask(start, end, step);
 }
 
 }  // namespace kelvan::view

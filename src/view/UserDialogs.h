@@ -23,6 +23,9 @@ class UserDialogs {
   // File dialogs; an empty result means cancelled.
   virtual QString OpenFileName(QWidget* parent, const QString& folder, const QString& filter) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& initial, const QString& filter) = 0;
+  // The roughing dialog (TRaph3DDlg) with the three texts; they come back as typed. False
+  // when cancelled.
+  virtual bool RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) = 0;
 };
 
 // The real boxes.
@@ -35,6 +38,7 @@ class QtUserDialogs : public UserDialogs {
                  QString& text) override;
   QString OpenFileName(QWidget* parent, const QString& folder, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& initial, const QString& filter) override;
+  bool RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) override;
 };
 
 }  // namespace kelvan::view

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "nc/Cp932.h"
 #include "nc/DecodedText.h"
@@ -22,6 +23,12 @@ class TextDocument {
   virtual nc::TextEncoding LineEncoding() const = 0;
   // Replaces the whole text with a file's, which is then the unmodified document.
   virtual void LoadText(const nc::DecodedText& text) = 0;
+  // Replaces the whole text with the lines of a command (a conversion, a transfer, a
+  // script), each followed by LineEnd(), as one step that Undo takes back; the document is
+  // then modified. The text ends with a line end only when it did before.
+  virtual void ReplaceText(std::string text) = 0;
+  // The line end the document's lines take.
+  virtual std::string LineEnd() const = 0;
 
   // Shows the row marks of the last analysis instead of those shown so far.
   virtual void ApplyRowMarks(const nc::RowMarks& marks) = 0;
@@ -44,6 +51,14 @@ class MemoryDocument : public TextDocument {
   std::shared_ptr<const nc::NcText> Snapshot() const override { return text_; }
   nc::TextEncoding LineEncoding() const override { return text_->Encoding(); }
   void LoadText(const nc::DecodedText& text) override { text_ = text.Utf8; }
+  void ReplaceText(std::string text) override {
+    const bool finalEnd = text_->LineCount() == 0 || text_->End(text_->LineCount() - 1) != nc::LineEnd::None;
+    if (!finalEnd && !text.empty() && text.back() == '\n') text.pop_back();
+    text_ = std::make_shared<const nc::NcText>(nc::NcText::FromBytes(std::move(text), text_->Encoding()));
+    ++replaced_;
+  }
+  std::string LineEnd() const override { return "\n"; }
+  int Replaced() const { return replaced_; }
   void ApplyRowMarks(const nc::RowMarks& marks) override { marks_ = marks; }
   int CaretRow() const override { return row_; }
   int CaretColumn() const override { return column_; }
@@ -62,6 +77,7 @@ class MemoryDocument : public TextDocument {
   std::shared_ptr<const nc::NcText> text_;
   nc::RowMarks marks_;
   int row_ = 0, column_ = 0;
+  int replaced_ = 0;
 };
 
 }  // namespace kelvan::workbench

@@ -79,6 +79,14 @@ bool Workbench::StartWorker(std::shared_ptr<const nc::NcText> text, uint64_t tag
   return prepared;
 }
 
+void Workbench::ReplaceText(std::string text) {
+  // The snapshot of the old text is no use any more; its memory is.
+  snapshot_.reset();
+  doc_.ReplaceText(std::move(text));
+  analysed_ = false;
+  Redraw();
+}
+
 void Workbench::Refresh() {
   AnalyseProgram();
   exec_.Abandon();

@@ -79,6 +79,10 @@ class Workbench : public QObject {
   // After a change made by a command (insert, conversion, transfer, script): analyses
   // the whole program, ends any execution and shows the new picture.
   void Refresh();
+  // Replaces the document's text with a command's lines (each followed by the document's
+  // line end), as one step that Undo takes back, marks it modified and redraws, which
+  // analyses the new text.
+  void ReplaceText(std::string text);
 
   // --- the analysis -------------------------------------------------------------------------
   const nc::PathList& Path() const { return path_; }

@@ -62,6 +62,17 @@ class ScriptedDialogs : public view::UserDialogs {
     startedIn << initial;
     return Next();
   }
+  std::deque<QStringList> rough;  // start, end, step as typed
+  QStringList roughOffered;       // what the roughing dialog was filled with, last time
+  bool RoughParameters(QWidget*, QString& start, QString& end, QString& step) override {
+    roughOffered = {start, end, step};
+    if (rough.empty()) return false;
+    start = rough.front().value(0);
+    end = rough.front().value(1);
+    step = rough.front().value(2);
+    rough.pop_front();
+    return true;
+  }
 
  private:
   QString Next() {
@@ -442,6 +453,66 @@ class TestViewForm : public QObject {
     QVERIFY(!form_->Document().Drop(QString::fromLocal8Bit(fifo)));
     QVERIFY(dialogs_->asked.last().contains(QStringLiteral("not a regular file")));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Kelvan"));
+  }
+
+  // A conversion replaces the text in one step that Undo takes back; the work buffer holds
+  // the result; the path follows.
+  void aConversionReplacesTheTextAndUndoRestoresIt() {
+    Open(File(QStringLiteral("conv.nc"), "G01 X10. Y0. F100\nG01 X20. Y0.\n"));
+    dialogs_->answers = {QMessageBox::Cancel};
+    Trigger(Command::XmirrItem);  // cancelled: nothing changes
+    QCOMPARE(form_->Editor().Line(0), QStringLiteral("G01 X10. Y0. F100"));
+    QVERIFY(!form_->Editor().IsModified());
+    dialogs_->answers = {QMessageBox::Ok};
+    Trigger(Command::XmirrItem);
+    QCOMPARE(dialogs_->asked.last(), QStringLiteral("Ｘ軸で反転しますか？"));
+    QCOMPARE(form_->Editor().Lines().mid(0, 2), (QStringList{"G01X-10.0Y0.0F100", "X-20.0Y0.0"}));
+    QCOMPARE(form_->WorkEditor().Line(1), QStringLiteral("X-20.0Y0.0"));
+    QVERIFY(form_->Editor().IsModified());
+    QVERIFY(form_->IsAnalysed());
+    QCOMPARE(form_->Machine().RangeMinX, -20.0);
+    form_->Editor().Undo();
+    QCOMPARE(form_->Editor().Lines().mid(0, 2), (QStringList{"G01 X10. Y0. F100", "G01 X20. Y0."}));
+  }
+
+  // A line the tokenizer rejects stops the tool: the text stays, the caret goes to the
+  // fault, the status bar says so and the computer beeps.
+  void aSyntaxFaultLeavesTheTextAsItWas() {
+    Open(File(QStringLiteral("bad.nc"), "G01 X1. F100\nG01 X1..2\nG01 X3.\n"));
+    const int beeps = view::BeepCount();
+    dialogs_->answers = {QMessageBox::Ok};
+    Trigger(Command::OptimizItem);
+    QCOMPARE(form_->Editor().Lines().mid(0, 3), (QStringList{"G01 X1. F100", "G01 X1..2", "G01 X3."}));
+    QVERIFY(!form_->Editor().IsModified());
+    QCOMPARE(form_->Editor().CaretRow(), 1);
+    QCOMPARE(form_->Editor().CaretCol(), 6);
+    QCOMPARE(form_->PanelText(TViewForm::PanelMessage), QStringLiteral("構文エラー"));
+    QVERIFY(view::BeepCount() > beeps);
+    QCOMPARE(form_->WorkEditor().Line(0), QStringLiteral("G01X1.0F100"));  // what came before the fault
+    QVERIFY(form_->isEnabled());
+  }
+
+  // The rotation asks for its angle again while it is out of range; the roughing asks for
+  // its levels again, with a beep, while they do not make passes.
+  void toolParametersAreAskedAgain() {
+    Open(File(QStringLiteral("turn.nc"), "G01 X10. Y0. F100\nG01 Z-5.\n"));
+    dialogs_->inputs = {QStringLiteral("360"), QStringLiteral("90")};
+    Trigger(Command::Turn3DItem);
+    QVERIFY(dialogs_->asked.contains(QStringLiteral("入力された角度が範囲外です。")));
+    QCOMPARE(form_->Editor().Line(0), QStringLiteral("G01X0.0Y10.0F100"));
+    const int beeps = view::BeepCount();
+    dialogs_->rough = {{"0", "10", "2"}, {"10", "0", "0.5"}, {"4", "-5", "3"}};
+    Trigger(Command::Raph3DItem);
+    QCOMPARE(view::BeepCount(), beeps + 2);
+    QCOMPARE(dialogs_->roughOffered, (QStringList{"10", "0", "0.5"}));  // asked again with what was typed
+    const QStringList lines = form_->Editor().Lines();
+    QCOMPARE(lines.first(), QStringLiteral("%"));
+    QVERIFY(lines.contains(QStringLiteral("Z4.0")) && lines.contains(QStringLiteral("Z-5.0")));
+    dialogs_->rough = {{"abc", "0", "1"}};
+    const QStringList before = form_->Editor().Lines();
+    Trigger(Command::Raph3DItem);
+    QVERIFY(dialogs_->asked.last().contains(QStringLiteral("abc")));
+    QCOMPARE(form_->Editor().Lines(), before);
   }
 
   void workHeightFromTheInputBox() {
