@@ -23,7 +23,7 @@ class Expander {
   // Rebuilds one block and appends it and its expansion; false when a hole would take
   // more pecks than can be written.
   bool Block(const tools::Block& b, int32_t line, ToolError& error) {
-    std::string text, positioning;
+    std::string text, positioning, sequence;
     bool positionFlag = false;
     bool cycleBlock = b.Attrs.Has(BlockAttr::CycleCode);
     const bool cancelBlock = b.Attrs.Has(BlockAttr::CycleCancel);
@@ -46,10 +46,13 @@ class Expander {
             active_ = 0;
             cycleBlock = false;
           } else if (cancelBlock) {
+            // The G80 goes with the cycles it cancels; a motion code beside it stays, or
+            // "G80 G01 Z-1." would become a rapid move.
             active_ = 0;
-            continue;
+            if (Code(v) == 80) continue;
           }
           break;
+        case 'N': AppendWord(sequence, 'N', v, opt_.Decimals); break;
         case 'Q': peck_ = v; break;
         case 'R':
           if (cycleBlock) rLevel_ = v;
@@ -68,6 +71,9 @@ class Expander {
       AppendWord(text, word.Letter, v, opt_.Decimals);
     }
     block_ = &b;
+    commentDue_ = true;
+    // The cycle block is not written itself: its sequence number goes with its first line.
+    sequence_ = cycleBlock ? std::move(sequence) : std::string();
     if (!cycleBlock) {
       Add(text);
     } else if (!positioning.empty()) {
@@ -75,13 +81,23 @@ class Expander {
       // wherever the tool stood.
       Add("G00" + positioning);
     }
-    if (active_ > 0 && positionFlag) return Expand(line, error);
+    if (active_ > 0 && positionFlag && !Expand(line, error)) return false;
+    // A block that wrote no line of its own still keeps its comment.
+    if (commentDue_ && b.Text.find('(') != std::string_view::npos) Add("");
     return true;
   }
 
  private:
-  // The lines made from a block-skip block keep its "/", its expansion included.
-  void Add(std::string_view text) { AddLine(out_, *block_, text); }
+  // The lines made from a block-skip block keep its "/", its expansion included; the
+  // block's comment goes with the first of them.
+  void Add(std::string_view text) {
+    if (commentDue_ && !sequence_.empty()) {
+      AddLine(out_, *block_, sequence_ + std::string(text), true);
+    } else {
+      AddLine(out_, *block_, text, commentDue_);
+    }
+    commentDue_ = false;
+  }
 
   std::string Z(double v) const {
     std::string s;
@@ -137,6 +153,8 @@ class Expander {
   const ToolOptions& opt_;
   ToolOutput& out_;
   const tools::Block* block_ = nullptr;  // the block being rebuilt
+  bool commentDue_ = false;               // its comment is not written yet
+  std::string sequence_;                  // the sequence number of a cycle block
   int active_ = 0;
   double rLevel_ = 0, bottom_ = 0, initial_ = kStartInitialLevel, peck_ = 0;
   int feed_ = 0;

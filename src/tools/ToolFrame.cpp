@@ -35,11 +35,25 @@ bool LineWalk::CopiedThrough() const {
   return attrs_.Has(BlockAttr::BlockSkip) && options_.Tokenize.BlockSkipOn;
 }
 
-void AddLine(ToolOutput& out, const Block& b, std::string_view text) {
-  if (!b.Attrs.Has(nc::BlockAttr::BlockSkip)) return out.Add(text);
-  std::string skipped = "/";
-  skipped += text;
-  out.Add(skipped);
+void AddLine(ToolOutput& out, const Block& b, std::string_view text, bool withComment) {
+  if (b.Attrs.Has(nc::BlockAttr::BlockSkip)) out.Append("/");
+  // A rebuilt text holds letters with their numbers (and perhaps a note of the tool's in
+  // parentheses), so an 'N' before any "(" is the sequence number.
+  const size_t n = text.substr(0, text.find('(')).find('N');
+  if (n != std::string_view::npos && n > 0) {
+    size_t end = n + 1;
+    while (end < text.size() && !(text[end] >= 'A' && text[end] <= 'Z') && text[end] != '(') ++end;
+    out.Append(text.substr(n, end - n));
+    out.Append(text.substr(0, n));
+    out.Append(text.substr(end));
+  } else {
+    out.Append(text);
+  }
+  if (withComment) {
+    const size_t paren = b.Text.find('(');
+    if (paren != std::string_view::npos) out.Append(b.Text.substr(paren));
+  }
+  out.EndLine();
 }
 
 void AppendWord(std::string& out, char letter, double value, int decimals) {

@@ -34,6 +34,12 @@ class ToolOutput {
     text_ += end_;
     ++lines_;
   }
+  // A line written in parts: Append them, then EndLine.
+  void Append(std::string_view part) { text_.append(part); }
+  void EndLine() {
+    text_ += end_;
+    ++lines_;
+  }
   int64_t LineCount() const { return lines_; }
   // Every line followed by the line end.
   const std::string& Text() const { return text_; }
@@ -146,9 +152,14 @@ class LineWalk {
   nc::BlockAttributes attrs_;
 };
 
-// Appends a line made from block b: a block-skip block keeps its "/", so that what the
-// control may skip stays skippable (without it the block would always run).
-void AddLine(ToolOutput& out, const Block& b, std::string_view text);
+// Appends a line rebuilt from block b (words without spaces, as the tools write them):
+// - a block-skip block keeps its "/", so that what the control may skip stays skippable
+//   (without it the block would always run);
+// - the sequence number goes first, where controls look for it, wherever the tool wrote it;
+// - with `withComment`, the block's comment (from its first "(" to the end of the line)
+//   follows, so that neither the machinist's notes nor a tool comment (which gives the
+//   tool radius) are lost. A block written as several lines takes it on the first only.
+void AddLine(ToolOutput& out, const Block& b, std::string_view text, bool withComment = true);
 
 // A word in its letter's write-back format: integers for A B C D E F G H L M N O P S T,
 // the decimal-point form for I J K Q R U V W X Y Z.

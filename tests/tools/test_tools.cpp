@@ -59,7 +59,35 @@ TEST(ToolFrame, LinesPassedThroughAndBlockSkip) {
     const ToolResult r = tools::Optimise(lines, o);
     ASSERT_TRUE(r.Ok());
     EXPECT_EQ(Split(r.Output.Text()),
-              (std::vector<std::string>{"%", "(T1-10.)", "", "A=1", skipOn ? "/N10 G1 X1." : "/G01X1.0N0010", "M30"}));
+              (std::vector<std::string>{"%", "(T1-10.)", "", "A=1", skipOn ? "/N10 G1 X1." : "/N0010G01X1.0", "M30"}));
+  }
+}
+
+// Whatever order a tool writes words in, the sequence number leads the rebuilt line, and
+// the block's comment (a tool comment included) follows it, on the first line only of a
+// block that becomes several.
+TEST(ToolFrame, SequenceNumberFirstAndCommentKept) {
+  const auto lines = Lines({"N5 G00 X1. Y2. (T1-10. MILL)", "/N6 G01 Z-1. F100 (CUT)", "G98 (RETURN)",
+                            "N7 G81 X3. Z-2. R1. F50 (HOLE)", "N8 G80"});
+  const ToolOptions o;
+  const struct {
+    const char* tool;
+    ToolResult r;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"mirror", tools::Mirror(lines, o, tools::Axis::X),
+       {"N0005G00X-1.0Y2.0(T1-10. MILL)", "/N0006G01Z-1.0F100(CUT)", "G98(RETURN)",
+        "N0007G81X-3.0Z-2.0R1.0F50(HOLE)", "N0008G80"}},
+      {"optimise", tools::Optimise(lines, o),
+       {"N0005G00X1.0Y2.0(T1-10. MILL)", "/N0006G01Z-1.0F100(CUT)", "G98(RETURN)",
+        "N0007G81X3.0Z-2.0R1.0F50(HOLE)", "N0008G80"}},
+      {"expand", tools::ExpandCycles(lines, o),
+       {"N0005G00X1.0Y2.0(T1-10. MILL)", "/N0006G01Z-1.0F100(CUT)", "G98(RETURN)", "N0007G00X3.0(HOLE)", "G00Z1.0",
+        "G01Z-2.0F50", "G00Z100.0", "N0008"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(c.r.Ok()) << c.tool;
+    EXPECT_EQ(Split(c.r.Output.Text()), c.expected) << c.tool;
   }
 }
 
