@@ -117,9 +117,27 @@ struct NcEditor::Impl {
   // would fold them into the first line, so they go.
   void ReplaceAll(std::string_view bytes) {
     Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
-    Send(Sci::SCI_BEGINUNDOACTION);
-    Replace(0, Length(), bytes);
-    Send(Sci::SCI_ENDUNDOACTION);
+    WholeText([&] {
+      Send(Sci::SCI_BEGINUNDOACTION);
+      Replace(0, Length(), bytes);
+      Send(Sci::SCI_ENDUNDOACTION);
+    });
+  }
+  // Runs a change of the whole text with Scintilla's change notifications off in every
+  // view: for each of them QScintilla would turn the whole inserted text into a QString
+  // (for accessibility), a tenth of a second per 25 MB. What the notifications are used
+  // for here follows once: the number margin and TextChanged (unless quiet).
+  template <class Change>
+  void WholeText(Change&& change) {
+    std::vector<std::pair<QsciScintilla*, long>> masks;
+    for (QsciScintilla* view : Views()) {
+      masks.emplace_back(view, view->SendScintilla(Sci::SCI_GETMODEVENTMASK));
+      view->SendScintilla(Sci::SCI_SETMODEVENTMASK, 0ul);
+    }
+    change();
+    for (const auto& [view, mask] : masks) view->SendScintilla(Sci::SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
+    UpdateNumberMargin(false);
+    if (!quiet) emit owner->TextChanged();
   }
 
   void SetUpView(QsciScintilla* view);
@@ -267,12 +285,14 @@ void NcEditor::LoadDecoded(const nc::DecodedText& text) {
   // Loading is not an edit: no undo record (it would copy the whole text once more).
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
-  d_->Send(Sci::SCI_CLEARALL);
-  // Room for the whole text at once, rather than growing the buffer as it comes, and for
-  // typing after it: a buffer without room is copied whole at the first keystroke. The
-  // room is kept small, as its memory is first touched by that keystroke.
-  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 20)));
-  d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+  d_->WholeText([&] {
+    d_->Send(Sci::SCI_CLEARALL);
+    // Room for the whole text at once, rather than growing the buffer as it comes, and for
+    // typing after it: a buffer without room is copied whole at the first keystroke. The
+    // room is kept small, as its memory is first touched by that keystroke.
+    d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 20)));
+    d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+  });
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
   d_->Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(text.NewLineEnd)));
@@ -392,9 +412,11 @@ void NcEditor::SetWorkText(std::string_view utf8) {
   d_->quiet = true;
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
-  d_->Send(Sci::SCI_CLEARALL);
-  d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 16)));
-  d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+  d_->WholeText([&] {
+    d_->Send(Sci::SCI_CLEARALL);
+    d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 16)));
+    d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+  });
   d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
   d_->forcedModified = false;

@@ -345,6 +345,38 @@ class TestNcEditor : public QObject {
     QCOMPARE(changed.last()[0].toBool(), true);
   }
 
+  // A change of the whole text (a load, a conversion, the work buffer) runs without
+  // Scintilla's per-change notifications; what they drive must still happen: one
+  // TextChanged (none for the work buffer), a number margin wide enough, the second view
+  // on the new text, and one undo step back.
+  void wholeTextChanges() {
+    NcEditor editor(nullptr);
+    editor.SetLineNumbers(true);
+    Load(editor, dir_, "G01\n");
+    QsciScintilla* second = editor.CreateSecondView(nullptr);
+    const long narrow = editor.Widget()->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0ul);
+    QSignalSpy text(&editor, &NcEditor::TextChanged);
+    std::string big;
+    for (int i = 0; i < 20000; ++i) big += "X1.\n";
+    editor.ReplaceTextUtf8(big);
+    QCOMPARE(text.count(), 1);
+    QVERIFY(editor.IsModified());
+    QCOMPARE(second->SendScintilla(Sci::SCI_GETLINECOUNT), 20001l);
+    QVERIFY(editor.Widget()->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0ul) > narrow);
+    editor.Undo();
+    QCOMPARE(editor.Line(0), QStringLiteral("G01"));
+    QCOMPARE(editor.LineCount(), 1);
+    NcEditor work(nullptr);
+    work.SetLineNumbers(true);
+    QSignalSpy quiet(&work, &NcEditor::TextChanged);
+    work.SetWorkText(big);
+    QCOMPARE(quiet.count(), 0);
+    QCOMPARE(work.LineCount(), 20000);
+    QVERIFY(!work.IsModified() && !work.CanUndo());
+    QVERIFY(work.Widget()->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0ul) > narrow);
+    editor.RemoveSecondView();
+  }
+
   void selectWordAtCaret() {
     NcEditor editor(nullptr);
     editor.SetText(QStringLiteral("N10 G01 X1.5\n"));
