@@ -323,7 +323,10 @@ void TViewForm::ToggleOverwrite() {
   SetPanel(PanelInsert, overwrite ? QStringLiteral("上書") : QStringLiteral("挿入"));
 }
 
-void TViewForm::ToggleSubEditor() { panel2_->setVisible(!panel2_->isVisible()); }
+void TViewForm::ToggleSubEditor() {
+  panel2_->setVisible(panel2_->isHidden());
+  if (!panel2_->isHidden()) frame_->WorkBufferShown();
+}
 
 void TViewForm::ToggleSplitEditor() {
   QAction* item = Action(Command::AcEditDiv);

@@ -24,8 +24,9 @@ const QString kCaption = QStringLiteral("Kelvan");
 
 void TViewForm::CreateTools() {
   frame_ = std::make_unique<tools::ConversionFrame>(
-      tools::ConversionFrame::Window{this, [this](const QString& text) { SetPanel(PanelMessage, text); }}, *bench_,
-      *edit_, *bufEdit_, *dialogs_);
+      tools::ConversionFrame::Window{this, [this](const QString& text) { SetPanel(PanelMessage, text); },
+                                     [this] { return !panel2_->isHidden(); }},
+      *bench_, *edit_, *bufEdit_, *dialogs_);
   auto on = [this](Command c, auto slot) {
     QAction* a = Action(c);
     a->setEnabled(true);

@@ -467,12 +467,25 @@ class TestViewForm : public QObject {
     Trigger(Command::XmirrItem);
     QCOMPARE(dialogs_->asked.last(), QStringLiteral("Ｘ軸で反転しますか？"));
     QCOMPARE(form_->Editor().Lines().mid(0, 2), (QStringList{"G01X-10.0Y0.0F100", "X-20.0Y0.0"}));
-    QCOMPARE(form_->WorkEditor().Line(1), QStringLiteral("X-20.0Y0.0"));
     QVERIFY(form_->Editor().IsModified());
     QVERIFY(form_->IsAnalysed());
     QCOMPARE(form_->Machine().RangeMinX, -20.0);
+    // The sub editor, hidden, gets its copy of the result when it is shown.
+    QCOMPARE(form_->WorkEditor().LineCount(), 0);
+    Trigger(Command::AcSubEdit);
+    QCOMPARE(form_->WorkEditor().Line(1), QStringLiteral("X-20.0Y0.0"));
     form_->Editor().Undo();
     QCOMPARE(form_->Editor().Lines().mid(0, 2), (QStringList{"G01 X10. Y0. F100", "G01 X20. Y0."}));
+    // Shown, it takes the result at once; hidden and shown after an edit, it stays empty
+    // rather than show a result the editor no longer holds.
+    dialogs_->answers = {QMessageBox::Ok, QMessageBox::Ok};
+    Trigger(Command::YmirrItem);
+    QCOMPARE(form_->WorkEditor().Line(0), QStringLiteral("G01X10.0Y0.0F100"));
+    Trigger(Command::AcSubEdit);
+    Trigger(Command::XmirrItem);
+    form_->Editor().SetLine(0, QStringLiteral("G01 X1. F100"));
+    Trigger(Command::AcSubEdit);
+    QCOMPARE(form_->WorkEditor().LineCount(), 0);
   }
 
   // A line the tokenizer rejects stops the tool: the text stays, the caret goes to the

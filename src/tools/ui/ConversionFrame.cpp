@@ -46,6 +46,7 @@ bool ConversionFrame::Run(const QString& question, const Tool& tool, int64_t pas
     QApplication::restoreOverrideCursor();
   }
   running_ = false;
+  resultPending_ = false;
   if (!result.Ok()) {
     // The work buffer holds what was written before the fault.
     PutIntoWorkBuffer(result.Output.Text());
@@ -58,8 +59,20 @@ bool ConversionFrame::Run(const QString& question, const Tool& tool, int64_t pas
   // The text first, then the work buffer from it: the result is not held three times at
   // once (as it stands, in the work buffer and in the editor with its undo record).
   bench_.ReplaceText(std::move(result.Output.Text()));
-  work_.SetWorkText(editor_.TextUtf8());
+  resultPending_ = true;
+  resultRevision_ = bench_.Revision();
+  if (window_.workBufferShown && window_.workBufferShown()) {
+    WorkBufferShown();
+  } else {
+    work_.SetWorkText({});  // cleared, as at the start of every tool
+  }
   return true;
+}
+
+void ConversionFrame::WorkBufferShown() {
+  if (!resultPending_) return;
+  resultPending_ = false;
+  if (bench_.Revision() == resultRevision_) work_.SetWorkText(editor_.TextUtf8());
 }
 
 ToolResult ConversionFrame::RunOnWorker(const Tool& tool, const nc::LineSource& lines) {

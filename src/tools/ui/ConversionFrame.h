@@ -36,6 +36,7 @@ class ConversionFrame {
   struct Window {
     QWidget* widget = nullptr;                          // disabled while a tool runs
     std::function<void(const QString&)> showMessage;    // status panel 3
+    std::function<bool()> workBufferShown;              // the sub editor is on screen
   };
   // The tool's core, run on the snapshot's lines.
   using Tool = std::function<ToolResult(const nc::LineSource& lines, const Progress& progress)>;
@@ -51,6 +52,8 @@ class ConversionFrame {
   // panel as it is. True when the text was replaced.
   bool Run(const QString& question, const Tool& tool, int64_t passes = 1, bool clearStatus = true);
   bool IsRunning() const { return running_; }
+  // The window shows the sub editor: a result it does not hold yet is put into it now.
+  void WorkBufferShown();
   TProgressBox& ProgressBox() { return *progress_; }
 
  private:
@@ -64,6 +67,11 @@ class ConversionFrame {
   view::UserDialogs& dialogs_;
   TProgressBox* progress_ = nullptr;
   bool running_ = false;
+  // A successful result stands in the editor; while the sub editor is hidden its copy
+  // waits (it would cost more than twice the program's memory for nobody to see). It is
+  // made when the sub editor is shown, if the text is still the result.
+  bool resultPending_ = false;
+  uint64_t resultRevision_ = 0;
 };
 
 }  // namespace kelvan::tools
