@@ -25,6 +25,13 @@ class Incrementer {
     for (int w = 0; w < b.Words.WordCount; ++w)
       if (b.Words.Words[w].Letter == 'R') blockR = b.Words.Words[w].Value;
     std::string text;
+    // A program that moves before it says G90 or G91 relies on the control's absolute
+    // default; its distances need a G91 in front, or they would run as positions.
+    if (!modeGiven_ && !GivesMode(b) &&
+        (b.Attrs.Has(BlockAttr::HasX) || b.Attrs.Has(BlockAttr::HasY) || b.Attrs.Has(BlockAttr::HasZ))) {
+      text += "G91";
+      modeGiven_ = true;
+    }
     for (int w = 0; w < b.Words.WordCount; ++w) {
       const char letter = b.Words.Words[w].Letter;
       const double v = b.Words.Words[w].Value;
@@ -33,6 +40,7 @@ class Incrementer {
           const int g = Code(v);
           if (g == 90) absolute_ = true;
           if (g == 91) absolute_ = false;
+          if (g == 90 || g == 91) modeGiven_ = true;
           AppendWord(text, 'G', g == 90 ? 91 : g, opt_.Decimals);
           break;
         }
@@ -87,9 +95,18 @@ class Incrementer {
     AppendValue(text, letter, v, opt_.Decimals);
   }
 
+  static bool GivesMode(const tools::Block& b) {
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const nc::NcWord& word = b.Words.Words[w];
+      if (word.Letter == 'G' && (Code(word.Value) == 90 || Code(word.Value) == 91)) return true;
+    }
+    return false;
+  }
+
   const ToolOptions& opt_;
   ToolOutput& out_;
   bool overflow_ = false;
+  bool modeGiven_ = false;  // a G90 or G91 was written
   bool absolute_ = true;
   double x_ = 0, y_ = 0, z_ = 0;  // the absolute position reached; the program starts at 0
 };

@@ -91,6 +91,23 @@ TEST(ToolFrame, SequenceNumberFirstAndCommentKept) {
   }
 }
 
+// Distances run as distances only under G91: a program that moves before it states its
+// mode gets one on that move; one that states it keeps its own.
+TEST(ToIncremental, AMoveBeforeAnyModeGetsG91) {
+  const struct {
+    std::vector<std::string> in, out;
+  } cases[] = {
+      {{"(T1-10.)", "N1 G00 X5.", "X8."}, {"(T1-10.)", "N0001G91G00X5.0", "X3.0"}},
+      {{"M03", "G90 X5.", "X8."}, {"M03", "G91X5.0", "X3.0"}},
+      {{"G91 X5.", "X5."}, {"G91X5.0", "X5.0"}},
+  };
+  for (const auto& c : cases) {
+    const ToolResult r = tools::ToIncremental(Lines(c.in), ToolOptions());
+    ASSERT_TRUE(r.Ok());
+    EXPECT_EQ(Split(r.Output.Text()), c.out) << c.in[1];
+  }
+}
+
 TEST(ToolFrame, LineEndAndProgress) {
   std::vector<std::string> program(5000, "G01 X1. F100");
   const auto lines = Lines(program);
