@@ -19,6 +19,9 @@ class Optimiser {
   Optimiser(const ToolOptions& options, ToolOutput& out) : opt_(options), out_(out), z_(options.AtcHeight) {}
 
   void Block(const tools::Block& b) {
+    // A program number starts a subprogram, which runs from wherever it is called, with
+    // whatever motion code is then in force: nothing written before it holds there.
+    if (HasWord(b, 'O', -1)) Forget();
     std::string text;
     // Pass 1: G words, and the coordinates read.
     for (int w = 0; w < b.Words.WordCount; ++w) {
@@ -50,9 +53,24 @@ class Optimiser {
       AppendWord(text, word.Letter, word.Value, opt_.Decimals);
     }
     AddLine(out_, b, text);
+    // After a call the subprogram has left its own position and motion code.
+    if (HasWord(b, 'M', 98)) Forget();
   }
 
  private:
+  // Whether the block has a word of `letter` (of value `code` unless that is -1).
+  static bool HasWord(const tools::Block& b, char letter, int code) {
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const nc::NcWord& word = b.Words.Words[w];
+      if (word.Letter == letter && (code < 0 || Code(word.Value) == code)) return true;
+    }
+    return false;
+  }
+  void Forget() {
+    lastMotion_ = -1;
+    writtenX_ = writtenY_ = kNoneWritten;
+  }
+
   void G(int g, std::string& text) {
     if (g >= 0 && g <= 3) {
       motion_ = g;

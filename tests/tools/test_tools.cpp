@@ -108,6 +108,17 @@ TEST(ToIncremental, AMoveBeforeAnyModeGetsG91) {
   }
 }
 
+// A subprogram runs from wherever it is called, and a call leaves the subprogram's state
+// behind: the optimiser drops nothing across either on the strength of the text order.
+TEST(Optimise, NothingDroppedAcrossProgramsAndCalls) {
+  const ToolResult r = tools::Optimise(
+      Lines({"G01 X5. Y5. F100", "M98 P10", "G01 X5. Y5.", "X5. Y6.", "M30", "O10", "G01 X5. Y6.", "M99"}),
+      ToolOptions());
+  ASSERT_TRUE(r.Ok());
+  EXPECT_EQ(Split(r.Output.Text()), (std::vector<std::string>{"G01X5.0Y5.0F100", "M98P0010", "G01X5.0Y5.0", "Y6.0",
+                                                              "M30", "O0010", "G01X5.0Y6.0", "M99"}));
+}
+
 TEST(ToolFrame, LineEndAndProgress) {
   std::vector<std::string> program(5000, "G01 X1. F100");
   const auto lines = Lines(program);
