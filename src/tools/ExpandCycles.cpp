@@ -164,14 +164,11 @@ class Expander {
 
 ToolResult ExpandCycles(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
   ToolResult r(options);
-  ProgressCounter counter(progress);
-  LineWalk walk(lines, options, counter);
-  walk.ReserveAbout(r.Output, 1.5);  // a few cycles grow into many lines
   Expander expander(options, r.Output);
-  walk.Run(
-      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
-      [&](const Block& b, int32_t line) { return expander.Block(b, line, r.Error); });
-  counter.Finish();
+  // A few cycles grow into many lines.
+  RewriteBlocks(
+      lines, options, progress, r, [&](const Block& b, int32_t line) { return expander.Block(b, line, r.Error); },
+      1.5);
   return r;
 }
 

@@ -99,17 +99,11 @@ class Optimiser {
 
 ToolResult Optimise(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
   ToolResult r(options);
-  ProgressCounter counter(progress);
-  LineWalk walk(lines, options, counter);
-  walk.ReserveAbout(r.Output);
   Optimiser optimiser(options, r.Output);
-  walk.Run(
-      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
-      [&](const Block& b, int32_t) {
-        optimiser.Block(b);
-        return true;
-      });
-  counter.Finish();
+  RewriteBlocks(lines, options, progress, r, [&](const Block& b, int32_t) {
+    optimiser.Block(b);
+    return true;
+  });
   return r;
 }
 

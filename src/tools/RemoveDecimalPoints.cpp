@@ -24,29 +24,23 @@ bool IsCounted(char letter) {
 
 ToolResult RemoveDecimalPoints(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
   ToolResult r(options);
-  ProgressCounter counter(progress);
-  LineWalk walk(lines, options, counter);
-  walk.ReserveAbout(r.Output);
-  walk.Run(
-      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
-      [&](const Block& b, int32_t) {
-        std::string text;
-        for (int w = 0; w < b.Words.WordCount; ++w) {
-          const nc::NcWord& word = b.Words.Words[w];
-          if (IsCounted(word.Letter)) {
-            nc::AppendWordValue(text, std::string_view(&word.Letter, 1), false, word.Value, options.Decimals);
-          } else if (word.Letter == 'K') {
-            // K is a repeat count, read as written: scaled, K3 would become K3000, and a
-            // second run K3000000.
-            text += "K" + std::to_string(Code(word.Value));
-          } else {
-            AppendWord(text, word.Letter, word.Value, options.Decimals);
-          }
-        }
-        AddLine(r.Output, b, text);
-        return true;
-      });
-  counter.Finish();
+  RewriteBlocks(lines, options, progress, r, [&](const Block& b, int32_t) {
+    std::string text;
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const nc::NcWord& word = b.Words.Words[w];
+      if (IsCounted(word.Letter)) {
+        nc::AppendWordValue(text, std::string_view(&word.Letter, 1), false, word.Value, options.Decimals);
+      } else if (word.Letter == 'K') {
+        // K is a repeat count, read as written: scaled, K3 would become K3000, and a second
+        // run K3000000.
+        text += "K" + std::to_string(Code(word.Value));
+      } else {
+        AppendWord(text, word.Letter, word.Value, options.Decimals);
+      }
+    }
+    AddLine(r.Output, b, text);
+    return true;
+  });
   return r;
 }
 

@@ -147,17 +147,11 @@ class Mirrorer : public Transformer {
 
 ToolResult Transform(const nc::LineSource& lines, const ToolOptions& options, Transformer& t, ToolResult& r,
                      const Progress& progress) {
-  ProgressCounter counter(progress);
-  LineWalk walk(lines, options, counter);
-  walk.ReserveAbout(r.Output);
-  walk.Run(
-      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
-      [&](const Block& b, int32_t line) {
-        if (t.Block(b)) return true;
-        r.Error = {true, line, 0, std::string(kValueOutOfRange)};
-        return false;
-      });
-  counter.Finish();
+  RewriteBlocks(lines, options, progress, r, [&](const Block& b, int32_t line) {
+    if (t.Block(b)) return true;
+    r.Error = OutOfRange(line);
+    return false;
+  });
   return std::move(r);
 }
 

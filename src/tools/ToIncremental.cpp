@@ -115,18 +115,12 @@ class Incrementer {
 
 ToolResult ToIncremental(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress) {
   ToolResult r(options);
-  ProgressCounter counter(progress);
-  LineWalk walk(lines, options, counter);
-  walk.ReserveAbout(r.Output);
   Incrementer incrementer(options, r.Output);
-  walk.Run(
-      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); },
-      [&](const Block& b, int32_t line) {
-        if (incrementer.Block(b)) return true;
-        r.Error = {true, line, 0, std::string(kValueOutOfRange)};
-        return false;
-      });
-  counter.Finish();
+  RewriteBlocks(lines, options, progress, r, [&](const Block& b, int32_t line) {
+    if (incrementer.Block(b)) return true;
+    r.Error = OutOfRange(line);
+    return false;
+  });
   return r;
 }
 

@@ -152,6 +152,24 @@ class LineWalk {
   nc::BlockAttributes attrs_;
 };
 
+// The run of a tool that rewrites the program block by block into r.Output: what passes
+// through is copied, every block goes to `rebuild(block, line)` (false stops the tool,
+// with r.Error saying why), and the progress is told. `reserve` is the expected size of
+// the output against the program's.
+template <class Rebuild>
+void RewriteBlocks(const nc::LineSource& lines, const ToolOptions& options, const Progress& progress, ToolResult& r,
+                   Rebuild&& rebuild, double reserve = 1.1) {
+  ProgressCounter counter(progress);
+  LineWalk walk(lines, options, counter);
+  walk.ReserveAbout(r.Output, reserve);
+  walk.Run(
+      r.Error, [&](std::string_view text, const nc::BlockAttributes&) { r.Output.Add(text); }, rebuild);
+  counter.Finish();
+}
+
+// The fault of a block whose computed value is beyond range.
+inline ToolError OutOfRange(int32_t line) { return {true, line, 0, std::string(kValueOutOfRange)}; }
+
 // Appends a line rebuilt from block b (words without spaces, as the tools write them):
 // - a block-skip block keeps its "/", so that what the control may skip stays skippable
 //   (without it the block would always run);
