@@ -44,9 +44,9 @@ bool Number(const std::string& text, double& value) {
 
 // Runs the named tool; false (with the usage) for a tool that does not exist or bad
 // parameters, which the window's own checks would refuse too.
-bool RunTool(const std::string& spec, const nc::LineSource& lines, const tools::ToolOptions& options,
+bool RunTool(const std::string& toolText, const nc::LineSource& lines, const tools::ToolOptions& options,
              tools::ToolResult& result) {
-  const std::vector<std::string> p = Split(spec);
+  const std::vector<std::string> p = Split(toolText);
   const std::string& name = p[0];
   if (p.size() == 1) {
     if (name == "expand") result = tools::ExpandCycles(lines, options);

@@ -123,6 +123,19 @@ struct NcEditor::Impl {
       Send(Sci::SCI_ENDUNDOACTION);
     });
   }
+  // Sets the whole text without an undo record (the marks go with the old lines), in a
+  // buffer with room for the text at once and `room` bytes more.
+  void SetWithoutUndo(std::string_view utf8, unsigned long room) {
+    Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+    Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
+    WholeText([&] {
+      Send(Sci::SCI_CLEARALL);
+      Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size()) + room);
+      main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
+    });
+    Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+    Send(Sci::SCI_EMPTYUNDOBUFFER);
+  }
   // Runs a change of the whole text with Scintilla's change notifications off in every
   // view: for each of them QScintilla would turn the whole inserted text into a QString
   // (for accessibility), a tenth of a second per 25 MB. What the notifications are used
@@ -282,19 +295,10 @@ void NcEditor::LoadDecoded(const nc::DecodedText& text) {
   const std::string_view utf8 = text.Utf8 ? text.Utf8->Bytes() : std::string_view();
   const bool readOnly = d_->Send(Sci::SCI_GETREADONLY) != 0;
   d_->Send(Sci::SCI_SETREADONLY, 0);
-  // Loading is not an edit: no undo record (it would copy the whole text once more).
-  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
-  d_->WholeText([&] {
-    d_->Send(Sci::SCI_CLEARALL);
-    // Room for the whole text at once, rather than growing the buffer as it comes, and for
-    // typing after it: a buffer without room is copied whole at the first keystroke. The
-    // room is kept small, as its memory is first touched by that keystroke.
-    d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 20)));
-    d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
-  });
-  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
-  d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
+  // Loading is not an edit: no undo record (it would copy the whole text once more). Room
+  // for typing after the text: a buffer without room is copied whole at the first
+  // keystroke. It is kept small, as its memory is first touched by that keystroke.
+  d_->SetWithoutUndo(utf8, 1 << 20);
   d_->Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(text.NewLineEnd)));
   d_->Send(Sci::SCI_SETREADONLY, static_cast<unsigned long>(readOnly));
   d_->encoding = text.Encoding;
@@ -410,15 +414,7 @@ std::string_view NcEditor::TextUtf8() const { return d_->Range(d_->main, 0, d_->
 void NcEditor::SetWorkText(std::string_view utf8) {
   // No undo record: it would keep a copy of both the old and the new text.
   d_->quiet = true;
-  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 0);
-  d_->Send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
-  d_->WholeText([&] {
-    d_->Send(Sci::SCI_CLEARALL);
-    d_->Send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + (1 << 16)));
-    d_->main->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.empty() ? "" : utf8.data());
-  });
-  d_->Send(Sci::SCI_SETUNDOCOLLECTION, 1);
-  d_->Send(Sci::SCI_EMPTYUNDOBUFFER);
+  d_->SetWithoutUndo(utf8, 1 << 16);
   d_->forcedModified = false;
   d_->Send(Sci::SCI_SETSAVEPOINT);
   d_->UpdateModified();
