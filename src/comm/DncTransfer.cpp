@@ -123,8 +123,8 @@ DncTransfer::Wait DncTransfer::WaitForStart() { return WaitForByte(IsStartCode, 
 DncTransfer::Wait DncTransfer::WaitForEnd() { return WaitForByte(IsDc3OrDc4, true, 0); }
 
 bool DncTransfer::SendLine(const std::string& line, SendResult& result) {
-  for (char c : line) {
-    if (PutByte(Encode(options_.Code, uint8_t(c)))) continue;
+  for (char b : EncodeLine(options_.Code, line, encoding_)) {
+    if (PutByte(uint8_t(b))) continue;
     if (port_.LastError() == PortError::HangUp) {
       ui_.Beep(true);
       ui_.Show(texts::HungUp, TransferUi::Icon::Warning);
@@ -201,6 +201,7 @@ SendResult DncTransfer::Send(const DncProfile& profile, const std::vector<std::s
   r.LineCount = int32_t(lines.size());
   options_ = ApplyProfile(profile, port_);
   options_.XoffHoldMs = XoffHoldMs;
+  encoding_ = encoding;
   if (!ConfirmUncarried(lines, encoding)) return r;
   if (!options_.Standby) {
     ui_.Beep(false);

@@ -104,6 +104,7 @@ class DncTransfer {
   Trs232c& port_;
   TransferUi& ui_;
   TransferOptions options_;
+  nc::TextEncoding encoding_ = nc::TextEncoding::Cp932;
   bool stop_ = false;
   uint8_t lastByte_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "comm/TapeCode.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -63,8 +64,6 @@ uint8_t DecodeIso(uint8_t b) {
 uint8_t DecodeEia(uint8_t b) { return Eia().Receive[b]; }
 uint8_t Decode(TapeCode code, uint8_t b) { return code == TapeCode::Iso ? DecodeIso(b) : DecodeEia(b); }
 
-namespace {
-
 // The byte count of the character starting with lead byte c.
 size_t CharLength(uint8_t c, nc::TextEncoding encoding) {
   if (c < 0x80) return 1;
@@ -76,7 +75,18 @@ size_t CharLength(uint8_t c, nc::TextEncoding encoding) {
   return 1;
 }
 
-}  // namespace
+std::string EncodeLine(TapeCode code, std::string_view line, nc::TextEncoding encoding) {
+  std::string out;
+  out.reserve(line.size());
+  for (size_t k = 0; k < line.size();) {
+    const uint8_t c = uint8_t(line[k]);
+    const size_t length = std::min(CharLength(c, encoding), line.size() - k);
+    if (length == 1) out.push_back(char(Encode(code, c)));
+    else out.append(length, char(NotCarried));
+    k += length;
+  }
+  return out;
+}
 
 std::vector<UncarriedChar> FindUncarried(TapeCode code, const std::vector<std::string>& lines,
                                          nc::TextEncoding encoding) {

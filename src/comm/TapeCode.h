@@ -30,6 +30,14 @@ uint8_t EncodeIso(uint8_t c);
 uint8_t EncodeEia(uint8_t c);
 uint8_t Encode(TapeCode code, uint8_t c);
 
+// A line of the program (bytes in `encoding`) as it goes on the wire, without its end of
+// block. Every byte of a multi-byte character goes out as NotCarried, even a trail byte
+// that looks like a letter.
+std::string EncodeLine(TapeCode code, std::string_view line, nc::TextEncoding encoding);
+
+// The byte count of the character that starts with byte c.
+size_t CharLength(uint8_t c, nc::TextEncoding encoding);
+
 // Whether a character of the program reaches the machine as itself. In EIA a space goes
 // out as the feed code, which reads back as a space, so a space is carried.
 bool Carries(TapeCode code, uint8_t c);

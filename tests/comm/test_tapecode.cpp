@@ -54,6 +54,15 @@ TEST(TapeCode, EiaRoundTripsEveryCharacterOfItsTable) {
   for (char c : std::string("abc \n\t#=")) EXPECT_EQ(EncodeEia(uint8_t(c)), NotCarried) << c;
 }
 
+TEST(TapeCode, EveryByteOfAMultiByteCharacterGoesAsTheFillCode) {
+  // "(テスト)" in CP932: the trail bytes 0x65, 0x58, 0x67 look like 'e', 'X', 'g'.
+  const std::string cp932 = "(\x83\x65\x83\x58\x83\x67)";
+  EXPECT_EQ(EncodeLine(TapeCode::Iso, cp932, nc::TextEncoding::Cp932), "\x28" + std::string(6, '\x10') + "\xA9");
+  EXPECT_EQ(EncodeLine(TapeCode::Eia, "(\xE5\x88\x83)", nc::TextEncoding::Utf8), "\x1A\x10\x10\x10\x4A");
+  // A lead byte cut off at the line's end is one byte.
+  EXPECT_EQ(EncodeLine(TapeCode::Iso, "G\x83", nc::TextEncoding::Cp932), "\x47\x10");
+}
+
 TEST(TapeCode, UncarriedCharactersAreListedOncePerCharacterWithTheirFirstLine) {
   const std::vector<std::string> lines = {"G00 X1.", "(tool)", "G01\tX2.", "(\x83\x5E\x83\x6F)", "(b)"};
   const std::vector<UncarriedChar> iso = FindUncarried(TapeCode::Iso, lines, nc::TextEncoding::Cp932);
