@@ -52,4 +52,29 @@ void MachineProfile::Save(TRegManager& reg, int n) const {
   reg.WriteInteger(keys::TimeOut(n), TimeOut);
 }
 
+comm::DncProfile MachineProfile::ToDnc() const {
+  comm::DncProfile d;
+  d.Machin = Machin.toStdString();
+  d.CommPort = CommPort;
+  d.BaudRate = BaudRate;
+  d.ByteSize = ByteSize;
+  d.StopBits = StopBits;
+  d.Parity = Parity;
+  d.XFlow = XFlow;
+  d.NcCode = NcCode;
+  d.OutMode = OutMode;
+  d.FeedLen = FeedLen;
+  d.DC2DC4 = DC2DC4;
+  d.EOB = EOB;
+  d.Standby = Standby;
+  d.TimeOut = TimeOut;
+  return d;
+}
+
+std::array<std::string, 4> LoadComDevices(const TRegManager& reg) {
+  std::array<std::string, 4> paths;
+  for (int n = 1; n <= ProfileCount; ++n) paths[size_t(n - 1)] = reg.ReadString(keys::ComDevice(n)).toStdString();
+  return paths;
+}
+
 }  // namespace kelvan::settings

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include <array>
+#include <string>
+
+#include "comm/DncProfile.h"
+
 namespace kelvan::settings {
 
 class TRegManager;
@@ -28,6 +33,12 @@ struct MachineProfile {
   // Profile n is 1..4; another n is our own bug (asserts) and loads profile 1.
   static MachineProfile Load(const TRegManager& reg, int n);
   void Save(TRegManager& reg, int n) const;
+
+  // The profile as the transfer takes it.
+  comm::DncProfile ToDnc() const;
 };
+
+// The device paths of "COM1" .. "COM4".
+std::array<std::string, 4> LoadComDevices(const TRegManager& reg);
 
 }  // namespace kelvan::settings

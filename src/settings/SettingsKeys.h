@@ -61,6 +61,8 @@ QString KeyName(const Key<T>& key) {
 namespace keys {
 
 inline constexpr std::string_view kMachineNames[ProfileCount] = {"通信１", "通信２", "通信３", "通信４"};
+inline constexpr std::string_view kComDevices[ProfileCount] = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
+                                                              "/dev/ttyS3"};
 inline constexpr std::string_view kCommandDefaults[CommandCount] = {"シーケンス番号.PAS", "", "", "", "",
                                                                     "", ""};
 
@@ -114,6 +116,8 @@ inline constexpr IndexedKey<KeyType::Boolean> DC2DC4{"DC2DC4", "1"};
 inline constexpr IndexedKey<KeyType::Integer> EOB{"EOB", "1"};
 inline constexpr IndexedKey<KeyType::Boolean> Standby{"Standby", "1"};
 inline constexpr IndexedKey<KeyType::Integer> TimeOut{"TimeOut", "300"};
+// The device path of serial port "COM1" .. "COM4" (a USB adapter is /dev/ttyUSB0).
+inline constexpr IndexedKey<KeyType::String> ComDevice{"ComDevice", "", ProfileCount, kComDevices};
 
 // The script files of the user command buttons, "Command1" .. "Command7".
 inline constexpr IndexedKey<KeyType::String> Command{"Command", "", CommandCount, kCommandDefaults};

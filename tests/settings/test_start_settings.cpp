@@ -150,6 +150,16 @@ class TestStartSettings : public QObject {
     QCOMPARE(back.Machin, p.Machin);
     QVERIFY(!back.Standby);
     QCOMPARE(MachineProfile::Load(reg, 2).TimeOut, 300);  // the other profiles untouched
+    QCOMPARE(back.ToDnc().Machin, std::string("立形MC"));
+    QCOMPARE(back.ToDnc().TimeOut, 60);
+  }
+
+  void comDevicesDefaultToTheFirstSerialPorts() {
+    TRegManager reg(NewPath());
+    QCOMPARE(LoadComDevices(reg)[0], std::string("/dev/ttyS0"));
+    QCOMPARE(LoadComDevices(reg)[3], std::string("/dev/ttyS3"));
+    reg.WriteString(keys::ComDevice(2), "/dev/ttyUSB0");
+    QCOMPARE(LoadComDevices(reg)[1], std::string("/dev/ttyUSB0"));
   }
 
   void liveSettingsLoad() {
