@@ -83,6 +83,7 @@ bool ParseCliOptions(int argc, char** argv, int first, CliOptions& out, std::str
     if (a == "--summary") { out.Summary = true; continue; }
     if (a == "--white") { out.White = true; continue; }
     if (a == "--fit") { out.Fit = true; continue; }
+    if (a == "--send-anyway") { out.SendAnyway = true; continue; }
     if (i + 1 >= argc) { error = "option " + a + " needs a value"; return false; }
     const char* v = argv[++i];
     bool ok = true;
@@ -104,6 +105,12 @@ bool ParseCliOptions(int argc, char** argv, int first, CliOptions& out, std::str
       if (ok) out.Capacity = c;
     } else if (ParseRenderOption(a, v, out, ok)) {
       // a render option; ok tells whether its value was good
+    } else if (a == "--profile") {
+      int n = 0;
+      ok = ParseNumber(v, n) && n >= 1 && n <= 4;
+      if (ok) out.Profile = n;
+    } else if (a == "--device") {
+      out.Device = v;
     } else if (a == "--error-tag") {
       out.ErrorTags.push_back(v);
       out.ErrorTagsGiven = true;

@@ -31,6 +31,10 @@ struct CliOptions {
   std::optional<std::pair<int, int>> Pan;
   bool White = false;
   bool Fit = false;
+  // dnc: --profile N, --device PATH, --send-anyway
+  std::optional<int> Profile;
+  std::optional<std::string> Device;
+  bool SendAnyway = false;
   std::vector<std::string> Positional;   // the subcommand's own arguments
 };
 

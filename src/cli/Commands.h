@@ -12,5 +12,6 @@ int RunDump(const CliOptions& options);
 int RunRender(const CliOptions& options);
 int RunReport(const CliOptions& options);
 int RunConvert(const CliOptions& options);
+int RunDnc(const CliOptions& options);
 
 }  // namespace kelvan::cli

@@ -19,6 +19,11 @@ void Usage(std::FILE* to = stderr) {
       "                         the path view of an NC program as a PNG picture\n"
       "  convert TOOL FILE [-o OUT]  rewrites an NC program: TOOL expand, optimise, incremental,\n"
       "                         fixed, noblank, rotate:DEG, mirror-x, mirror-y, rough:START:END:STEP\n"
+      "  dnc send|receive [--profile N] [--device PATH] [--send-anyway] FILE\n"
+      "                         sends FILE to a machine, or receives a program into FILE, over a\n"
+      "                         serial device with machine profile N (default 1)\n"
+      "  dnc check [--profile N] FILE  the transfer time and whether the line keeps up with\n"
+      "                         the machine when it runs the program as it arrives\n"
       "  --help                 this text;  --version  the version\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
@@ -36,6 +41,7 @@ int Run(const std::string& command, const kelvan::cli::CliOptions& options) {
   if (command == "report") return kelvan::cli::RunReport(options);
   if (command == "render") return kelvan::cli::RunRender(options);
   if (command == "convert") return kelvan::cli::RunConvert(options);
+  if (command == "dnc") return kelvan::cli::RunDnc(options);
   std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
   Usage();
   return 2;
