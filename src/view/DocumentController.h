@@ -58,6 +58,10 @@ class DocumentController : public QObject {
   // Asks to save a modified document before the window closes: false keeps it open.
   bool QueryClose();
 
+  // "現在のファイルは変更されていますが、保存しますか": asked before another file replaces a
+  // modified document. Yes saves it (with its backup); the new file is loaded either way.
+  void PromptSaveBeforeReplace();
+
   // The ".bak" path of a file: its extension replaced by ".bak".
   static QString BackupPath(const QString& path);
 
@@ -69,9 +73,6 @@ class DocumentController : public QObject {
   void HistoryChanged();
 
  private:
-  // "現在のファイルは変更されていますが、保存しますか": asked before another file replaces a
-  // modified document. Yes saves it (with its backup); the new file is loaded either way.
-  void PromptSaveBeforeReplace();
   bool WriteTo(const QString& path);
   bool MakeBackup(const QString& path);
   void AddHistory(const QString& path);

@@ -98,6 +98,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
 
   CreateReportWindows();
   CreateTools();
+  CreateComm();
   ConnectEditor();
   ConnectWorkbench();
   ConnectCommands();

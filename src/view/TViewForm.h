@@ -28,6 +28,9 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 
+namespace kelvan::comm {
+class TCommDlg;
+}
 namespace kelvan::editor {
 class EditorDocument;
 class NcEditor;
@@ -102,6 +105,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   QAction* Action(Command command) const { return actions_[static_cast<size_t>(command)]; }
   QString PanelText(Panel p) const;
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
+  comm::TCommDlg& CommDialog() { return *commDlg_; }
   // Tests show the report window without waiting for it to close.
   void SetReportsModeless(bool modeless) { reportsModeless_ = modeless; }
 
@@ -178,6 +182,10 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void MirrorItemClick(tools::Axis axis);
   void Raph3DItemClick();
 
+  // The DNC transfer (TViewFormComm.cpp).
+  void CreateComm();
+  void AcCommunicationExecute();
+
   // Reports and printing (TViewFormReports.cpp).
   void CreateReportWindows();
   void ShowReport(const std::vector<std::string>& lines);
@@ -224,6 +232,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   std::unique_ptr<print::TStringsPrinter> printer_;  // StringsPrinter1
   print::TPrintDlg* printDlg_ = nullptr;
   report::TDumpDlg* dumpDlg_ = nullptr;
+  comm::TCommDlg* commDlg_ = nullptr;
   bool reportsModeless_ = false;
 
   QSplitter* splitter_ = nullptr;       // RxSplitter1: editors | view

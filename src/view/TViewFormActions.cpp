@@ -151,7 +151,7 @@ void TViewForm::CreateActions() {
 
   // Commands whose windows are not built yet stand in their places, disabled.
   using C = Command;
-  for (Command c : {C::Environment, C::AcCommunication, C::AcFind, C::AcFindNext, C::AcFindPrev,
+  for (Command c : {C::Environment, C::AcFind, C::AcFindNext, C::AcFindPrev,
                     C::AcReplace, C::AcJump, C::ClipBordItem, C::AcAlpha, C::InfoBtn,
                     C::AcScriptEdit, C::AcScriptLoad, C::AcScriptRun, C::AcScriptStop})
     Action(c)->setEnabled(false);

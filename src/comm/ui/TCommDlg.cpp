@@ -52,9 +52,6 @@ TCommDlg::TCommDlg(workbench::Workbench& bench, view::UserDialogs& dialogs, sett
   for (int i = 0; i < 4; ++i) {
     machin_[size_t(i)] = new QRadioButton(QString::number(i + 1), group);
     groupLayout->addWidget(machin_[size_t(i)]);
-    connect(machin_[size_t(i)], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) UpdateRate();
-    });
   }
   machin_[0]->setChecked(true);
   sendBtn_ = Button(QStringLiteral("送信"), this);
@@ -85,6 +82,10 @@ TCommDlg::TCommDlg(workbench::Workbench& bench, view::UserDialogs& dialogs, sett
   grid->addWidget(rateLabel_, 6, 0, 1, 2);
   setFixedSize(313, 260);
 
+  for (QRadioButton* r : machin_)
+    connect(r, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) UpdateRate();
+    });
   connect(sendBtn_, &QPushButton::clicked, this, &TCommDlg::SendBtnClick);
   connect(recBtn_, &QPushButton::clicked, this, &TCommDlg::RecBtnClick);
   connect(stopBtn_, &QPushButton::clicked, this, &TCommDlg::StopBtnClick);
