@@ -29,7 +29,9 @@ class Incrementer {
     // default; its distances need a G91 in front, or they would run as positions.
     if (!modeGiven_ && !GivesMode(b) &&
         (b.Attrs.Has(BlockAttr::HasX) || b.Attrs.Has(BlockAttr::HasY) || b.Attrs.Has(BlockAttr::HasZ))) {
-      text += "G91";
+      // A block with a full word table has no room for it: it stands on a line of its own.
+      if (b.Words.WordCount >= nc::MaxWordsPerBlock) out_.Add("G91");
+      else text += "G91";
       modeGiven_ = true;
     }
     for (int w = 0; w < b.Words.WordCount; ++w) {

@@ -100,6 +100,9 @@ TEST(ToIncremental, AMoveBeforeAnyModeGetsG91) {
       {{"(T1-10.)", "N1 G00 X5.", "X8."}, {"(T1-10.)", "N0001G91G00X5.0", "X3.0"}},
       {{"M03", "G90 X5.", "X8."}, {"M03", "G91X5.0", "X3.0"}},
       {{"G91 X5.", "X5."}, {"G91X5.0", "X5.0"}},
+      // Twenty words leave no room for a twenty-first.
+      {{"G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 G00 X5.", "X8."},
+       {"G91", "G00G00G00G00G00G00G00G00G00G00G00G00G00G00G00G00G00G00G00X5.0", "X3.0"}},
   };
   for (const auto& c : cases) {
     const ToolResult r = tools::ToIncremental(Lines(c.in), ToolOptions());
