@@ -94,6 +94,7 @@ class DncTransfer {
   Wait WaitForByte(bool (*accept)(uint8_t, bool), bool iso, int32_t limitMs);
   void SendProgram(const std::vector<std::string>& lines, SendResult& result);
   bool SendLine(const std::string& line, SendResult& result);
+  bool WriteFailed(SendResult& result);
   void SendEndOfBlock();
   TransferEnd ReceiveProgram(ReceiveAssembler& tape);
   bool CheckMachine(SendResult& result);

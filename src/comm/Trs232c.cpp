@@ -107,11 +107,16 @@ Wait AwaitFd(int fd, short events, Clock::time_point until, int& err) {
   }
 }
 
-// DSR output flow: true once DSR is up or the device has no modem lines to ask.
-bool WaitForDsr(int fd, Clock::time_point until) {
+// DSR output flow: true once DSR is up or the device has no modem lines to ask (then
+// `hasLines` is cleared, so that later writes do not ask again).
+bool WaitForDsr(int fd, Clock::time_point until, bool& hasLines) {
   for (;;) {
     int lines = 0;
-    if (::ioctl(fd, TIOCMGET, &lines) != 0 || (lines & TIOCM_DSR)) return true;
+    if (::ioctl(fd, TIOCMGET, &lines) != 0) {
+      hasLines = false;
+      return true;
+    }
+    if (lines & TIOCM_DSR) return true;
     const int left = RemainingMs(until);
     if (left <= 0) return false;
     ::poll(nullptr, 0, std::min(10, left));
@@ -514,7 +519,7 @@ bool Trs232c::ReadData(void* buffer, size_t count) {
 bool Trs232c::WriteData(const void* buffer, size_t count) {
   if (!CheckOpen()) return false;
   const Clock::time_point deadline = Deadline(txtimeout);
-  if (waitDsr_ && !WaitForDsr(fd_, deadline)) {
+  if (waitDsr_ && !WaitForDsr(fd_, deadline, waitDsr_)) {
     Fail(PortError::Timeout, "DSR stayed down");
     return false;
   }

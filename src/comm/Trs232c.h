@@ -154,7 +154,8 @@ class Trs232c {
   uint32_t EventMask() const;
 
   int fd_ = -1;
-  bool waitDsr_ = false;             // flag bit 3: writes wait for DSR
+  bool waitDsr_ = false;             // flag bit 3: writes wait for DSR (a device without
+                                     // modem lines clears it at the first write)
   std::unique_ptr<RxDecoder> rx_;    // what reads do to the received bytes
   std::shared_ptr<std::atomic<bool>> alive_;  // false once the open it belongs to closed
   PortError lastError_ = PortError::None;
