@@ -40,6 +40,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -105,6 +107,12 @@ Wait AwaitFd(int fd, short events, Clock::time_point until, int& err) {
     }
     if (p.revents & events) return Wait::Ready;
   }
+}
+
+// Unix98 pseudo-terminal slaves have the majors 136 to 143.
+bool IsPseudoTerminal(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
 }
 
 // DSR output flow: true once DSR is up or the device has no modem lines to ask (then
@@ -414,7 +422,11 @@ bool Trs232c::Configure() {
     Fail(PortError::Config, plan.error);
     return false;
   }
-  if (::tcsetattr(fd_, TCSANOW, &t) != 0) return refused("setting the line");
+  // The C library checks that the character size and parity took; a pseudo-terminal
+  // keeps its own (it has no wire to frame), so there the rest of the settings, which
+  // did take, are enough.
+  if (::tcsetattr(fd_, TCSANOW, &t) != 0 && !(errno == EINVAL && IsPseudoTerminal(fd_)))
+    return refused("setting the line");
   if (plan.customBaud != 0) {
     if (const int err = SetCustomBaud(fd_, plan.customBaud); err != 0) {
       Fail(PortError::Config,
