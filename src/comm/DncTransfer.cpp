@@ -283,6 +283,7 @@ ReceiveResult DncTransfer::Receive(const DncProfile& profile) {
   port_.SetDtr(true);
   ReceiveAssembler tape(options_.Code);
   r.End = ReceiveProgram(tape);
+  ui_.Received(tape.Lines().size());
   // A program ended by its '%' may still be followed by the machine's DC3 or DC4; one
   // ended by that code already has it.
   if (r.End == TransferEnd::Completed && options_.SoftwareFlow()) WaitForEnd();
