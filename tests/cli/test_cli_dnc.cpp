@@ -13,14 +13,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "comm/TapeCode.h"
+
 namespace {
 
+// What the port sends for ISO text (the codes are tested in the core).
 QByteArray Iso(const QByteArray& text) {
   QByteArray out;
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    out.append(static_cast<char>(__builtin_popcount(u) % 2 ? (u | 0x80) : u));
-  }
+  for (char c : text) out.append(static_cast<char>(kelvan::comm::EncodeIso(static_cast<uint8_t>(c))));
   return out;
 }
 

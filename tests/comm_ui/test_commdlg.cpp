@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "comm/DncTransfer.h"
+#include "comm/TapeCode.h"
 #include "comm/ui/TCommDlg.h"
 #include "editor/NcEditor.h"
 #include "settings/SettingsKeys.h"
@@ -22,35 +23,17 @@
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
 #include "workbench/Workbench.h"
+#include "../view/ScriptedDialogs.h"
 
 using namespace kelvan;
+using test::ScriptedDialogs;
 
 namespace {
 
-class ScriptedDialogs : public view::UserDialogs {
- public:
-  std::deque<QMessageBox::StandardButton> answers;
-  QStringList asked;
-  QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&, const QString& text,
-                                      QMessageBox::StandardButtons) override {
-    asked << text;
-    if (answers.empty()) return QMessageBox::Ok;
-    const auto a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  bool InputText(QWidget*, const QString&, const QString&, QString&) override { return false; }
-  QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  bool RoughParameters(QWidget*, QString&, QString&, QString&) override { return false; }
-};
-
+// What the port sends for ISO text (the codes are tested in the core).
 QByteArray Iso(const QByteArray& text) {
   QByteArray out;
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    out.append(static_cast<char>(__builtin_popcount(u) % 2 ? (u | 0x80) : u));
-  }
+  for (char c : text) out.append(static_cast<char>(comm::EncodeIso(static_cast<uint8_t>(c))));
   return out;
 }
 
