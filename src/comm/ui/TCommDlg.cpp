@@ -45,6 +45,10 @@ TCommDlg::TCommDlg(workbench::Workbench& bench, view::UserDialogs& dialogs, sett
                    std::function<void()> promptSave, QWidget* parent)
     : QDialog(parent), bench_(bench), dialogs_(dialogs), reg_(reg), promptSave_(std::move(promptSave)) {
   setWindowTitle(QStringLiteral("通信"));
+  // Line events, should a callback ever be assigned, run on this thread.
+  rs232c_.SetDispatcher([this](std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+  });
   setObjectName(QStringLiteral("CommDlg"));
   auto* group = new QGroupBox(QStringLiteral("機械名"), this);
   group->setObjectName(QStringLiteral("Machin"));
