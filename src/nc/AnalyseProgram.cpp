@@ -467,7 +467,16 @@ void Analyser::CycleBlock() {
     Add(PathKind::pkNone);
     return;
   }
-  // One hole where the tool stands, whatever X and Y say; the tool returns to its level.
+  if (b_.x || b_.y) {
+    // The control brings the tool over the block's X and Y before it drills, so the
+    // holes are where the block says, as for the blocks that follow in the cycle.
+    const double hx = b_.x ? (absolute_ ? wX_ : x_ + wX_) : x_;
+    const double hy = b_.y ? (absolute_ ? wY_ : y_ + wY_) : y_;
+    Range(hx, hy, st_.CycleBottom);
+    HoleRow();
+    return;
+  }
+  // One hole where the tool stands; the tool returns to its level.
   Range(x_, y_, st_.CycleBottom);
   AddDrill(x_, y_);
 }

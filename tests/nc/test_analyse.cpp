@@ -157,6 +157,11 @@ TEST(Analyse, DrillingCycles) {
        {"81@0 0 0 500 0 0 2 -5 0", "0@1 0 0 500 3 0 500 0 0", "0@2 3 0 500 4 0 500 0 0"}},
       {"a cycle block without Z keeps the last Z", {"G01 Z-3.", "G81 R1."},
        {"1@0 0 0 500 0 0 -3 0 0", "81@1 0 0 -3 0 0 1 -3 0"}},
+      // The control positions over the block's X and Y first: the hole is there.
+      {"a cycle block that names its position drills there", {"G00 X5. Y5. Z50.", "G99 G81 X20. Y10. Z-10. R2. F100", "X30."},
+       {"0@0 0 0 500 5 5 50 0 0", "81@1 5 5 50 20 10 2 -10 0", "81@2 20 10 50 30 10 2 -10 0"}},
+      {"an incremental cycle block with a row", {"G00 Z50.", "G91 G81 X10. Z-12. R-48. K2"},
+       {"0@0 0 0 500 0 0 50 0 0", "81@1 0 0 50 10 0 2 -10 0", "81@1 10 0 50 20 0 2 -10 0"}},
   };
   for (const Program& p : programs) ExpectItems(p);
 }
