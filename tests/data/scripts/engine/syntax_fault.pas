@@ -1,0 +1,6 @@
+var
+  s: String;
+begin
+  s := 'abc'
+  Print(s);
+end.
