@@ -127,6 +127,11 @@ class Workbench : public QObject {
   // Called by the execution when it ends or is reset: a live analysis that waited may go.
   void ExecutionStateChanged();
 
+  // --- scripts ---------------------------------------------------------------------------
+  // True only while a script runs: the commands that edit or run refuse meanwhile.
+  bool ScriptRunning() const { return scriptRunning_; }
+  void SetScriptRunning(bool on) { scriptRunning_ = on; }
+
   // --- the live picture ----------------------------------------------------------------------
   void SetLiveDelay(int milliseconds) { liveTimer_.setInterval(milliseconds); }
   // Programs of at least this many lines are analysed on the worker thread.
@@ -156,6 +161,7 @@ class Workbench : public QObject {
   bool StartWorker(std::shared_ptr<const nc::NcText> text, uint64_t tag, std::function<void()> done);
 
   TextDocument& doc_;
+  bool scriptRunning_ = false;
   WorkbenchView* view_ = nullptr;
   QString fileName_;
 
