@@ -111,6 +111,12 @@ bool ParseCliOptions(int argc, char** argv, int first, CliOptions& out, std::str
       if (ok) out.Profile = n;
     } else if (a == "--device") {
       out.Device = v;
+    } else if (a == "--nc") {
+      out.NcFile = v;
+    } else if (a == "--max-seconds") {
+      double d = 0;
+      ok = ParseNumber(v, d) && d > 0 && d <= 1e6;
+      if (ok) out.MaxSeconds = d;
     } else if (a == "--error-tag") {
       out.ErrorTags.push_back(v);
       out.ErrorTagsGiven = true;

@@ -35,6 +35,9 @@ struct CliOptions {
   std::optional<int> Profile;
   std::optional<std::string> Device;
   bool SendAnyway = false;
+  // script: --nc FILE, --max-seconds N
+  std::optional<std::string> NcFile;
+  std::optional<double> MaxSeconds;
   std::vector<std::string> Positional;   // the subcommand's own arguments
 };
 

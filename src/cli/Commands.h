@@ -13,5 +13,6 @@ int RunRender(const CliOptions& options);
 int RunReport(const CliOptions& options);
 int RunConvert(const CliOptions& options);
 int RunDnc(const CliOptions& options);
+int RunScript(const CliOptions& options);
 
 }  // namespace kelvan::cli

@@ -24,6 +24,9 @@ void Usage(std::FILE* to = stderr) {
       "                         serial device with machine profile N (default 1)\n"
       "  dnc check [--profile N] FILE  the transfer time and whether the line keeps up with\n"
       "                         the machine when it runs the program as it arrives\n"
+      "  script FILE.pas [--nc FILE] [--max-seconds N]  runs a script on an NC program (empty\n"
+      "                         without --nc) and prints the resulting program; boxes answer\n"
+      "                         as cancelled\n"
       "  --help                 this text;  --version  the version\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
@@ -42,6 +45,7 @@ int Run(const std::string& command, const kelvan::cli::CliOptions& options) {
   if (command == "render") return kelvan::cli::RunRender(options);
   if (command == "convert") return kelvan::cli::RunConvert(options);
   if (command == "dnc") return kelvan::cli::RunDnc(options);
+  if (command == "script") return kelvan::cli::RunScript(options);
   std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
   Usage();
   return 2;
