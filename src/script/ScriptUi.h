@@ -23,6 +23,8 @@ class ScriptUi {
   // Shows the script-built dialog as the model lays it out; the user's edits and
   // checks go back into the model. True when closed with OK.
   virtual bool ShowDialog(GuiDlgModel& dialog) = 0;
+  // Puts the text on the clipboard (kelvan-cli has none).
+  virtual void CopyToClipboard(const std::string& text) { (void)text; }
   // Whether a picture file exists (the dialog's images).
   virtual bool FileExists(const std::string& path) = 0;
 };

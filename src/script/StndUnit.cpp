@@ -105,6 +105,7 @@ void AddBoxes(std::vector<HostFunction>& u, ScriptUi& ui) {
   u.push_back(Fn("OkMsgBox", {S("m")}, HostType::Boolean,
                  [&ui](CallContext& c) { c.SetBoolean("Result", ui.MessageBox(c.String("m"), true)); }));
   u.push_back(Proc("Beep", {}, [&ui](CallContext&) { ui.Beep(); }));
+  u.push_back(Proc("CopyToClipBoard", {S("s")}, [&ui](CallContext& c) { ui.CopyToClipboard(c.String("s")); }));
 }
 
 void AddStrings(std::vector<HostFunction>& u) {
@@ -172,6 +173,10 @@ void AddDialog(std::vector<HostFunction>& u, ScriptUi& ui, GuiDlgModel& d, const
     d.Layout(Clamp32(c.Integer("Width")), Clamp32(c.Integer("Height")), c.String("Caption"));
     c.SetBoolean("Result", ui.ShowDialog(d));
   }));
+  u.push_back(Fn("GetCaption", {}, HostType::String, [&d](CallContext& c) { c.SetString("Result", d.Caption); }));
+  // The name stands in the input support list, but no dialog of this program has a use
+  // for it: a script that calls it learns so at once.
+  u.push_back(Proc("AddDlg", {}, [](CallContext& c) { c.Fail("'AddDlg' はこのスクリプトでは使えません。"); }));
   u.push_back(Fn("GetDlgText", {I("No")}, HostType::String,
                  [&d](CallContext& c) { c.SetString("Result", d.DlgText(c.Integer("No"))); }));
   u.push_back(Fn("CheckBoxChecked", {I("No")}, HostType::Boolean,

@@ -242,6 +242,8 @@ TEST(GuiDlgModel, PlacingAndReadingBack) {
   EXPECT_TRUE(Call(u, "AddImage", {int64_t(1), int64_t(2), std::string("there.png")}).Boolean("Result"));
   EXPECT_FALSE(Call(u, "ShowDlg", {int64_t(300), int64_t(200), std::string("Test")}).Boolean("Result"));
   EXPECT_EQ(d.Caption, "Torvik２　Test");
+  EXPECT_EQ(Call(u, "GetCaption", {}).String("Result"), "Torvik２　Test");
+  EXPECT_FALSE(Call(u, "AddDlg", {}).failed.empty());
   EXPECT_EQ(d.OkButton.Left, 100);
   EXPECT_EQ(d.OkButton.Top, 168);
   EXPECT_EQ(d.CancelButton.Left, 200);
