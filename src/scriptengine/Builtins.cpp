@@ -66,52 +66,60 @@ bool IsPureBuiltin(Bi b) {
 
 // ---- typing
 
+void Checker::BuiltinArgs::Count(size_t lo, size_t hi) {
+  if (e.Args.size() < lo || e.Args.size() > hi) c.Fail(msg::kArgCount, e.Pos);
+  for (ExprPtr& x : e.Args) c.CheckValue(x);
+}
+
+void Checker::BuiltinArgs::Numeric(size_t i) {
+  const Kind k = e.Args[i]->T->K;
+  if (k != Kind::Integer && k != Kind::Float) c.Fail(msg::kTypeMismatch, e.Args[i]->Pos);
+}
+
+void Checker::BuiltinArgs::Variable(size_t i) {
+  const Expr& x = *e.Args[i];
+  if (!c.IsLValue(x) || x.K == Ex::IndexStr) c.Fail(msg::kVarArg, StartOf(x));
+}
+
 void Checker::CheckBuiltin(ExprPtr& e, Bi id, bool asStatement) {
   auto& a = e->Args;
-  auto count = [&](size_t lo, size_t hi) {
-    if (a.size() < lo || a.size() > hi) Fail(msg::kArgCount, e->Pos);
-    for (ExprPtr& x : a) CheckValue(x);
-  };
-  auto want = [&](size_t i, const Type* t) { Coerce(a[i], t); };
-  auto numeric = [&](size_t i) {
-    if (a[i]->T->K != Kind::Integer && a[i]->T->K != Kind::Float) Fail(msg::kTypeMismatch, a[i]->Pos);
-  };
+  BuiltinArgs args{*this, *e};
   const Type* result = p_.VoidT;
   switch (id) {
     case Bi::Abs: case Bi::Sqr:
-      count(1, 1);
-      numeric(0);
+      args.Count(1, 1);
+      args.Numeric(0);
       result = a[0]->T->K == Kind::Float ? p_.FloatT : p_.IntegerT;
       break;
     case Bi::Sqrt: case Bi::Sin: case Bi::Cos: case Bi::Tan: case Bi::ArcTan: case Bi::Exp: case Bi::Ln:
     case Bi::Int: case Bi::Frac: case Bi::DegToRad: case Bi::RadToDeg:
-      count(1, 1);
-      want(0, p_.FloatT);
+      args.Count(1, 1);
+      args.Want(0, p_.FloatT);
       result = p_.FloatT;
       break;
     case Bi::Round: case Bi::Trunc:
-      count(1, 1);
-      want(0, p_.FloatT);
+      args.Count(1, 1);
+      args.Want(0, p_.FloatT);
       result = p_.IntegerT;
       break;
     case Bi::Min: case Bi::Max:
-      count(2, 2);
-      numeric(0);
-      numeric(1);
+      args.Count(2, 2);
+      args.Numeric(0);
+      args.Numeric(1);
       result = a[0]->T->K == Kind::Integer && a[1]->T->K == Kind::Integer ? p_.IntegerT : p_.FloatT;
-      want(0, result);
-      want(1, result);
+      args.Want(0, result);
+      args.Want(1, result);
       break;
     case Bi::Pi:
-      count(0, 0);
+      args.Count(0, 0);
       result = p_.FloatT;
       break;
     case Bi::Random:
-      count(0, 1);
-      if (a.size() == 1) want(0, p_.IntegerT);
+      args.Count(0, 1);
+      if (a.size() == 1) args.Want(0, p_.IntegerT);
       result = a.empty() ? p_.FloatT : p_.IntegerT;
       break;
-    case Bi::Randomize: count(0, 0); break;
+    case Bi::Randomize: args.Count(0, 0); break;
     default: result = CheckTextBuiltin(e, id);
   }
   if (result == p_.VoidT && !asStatement) Fail(msg::NoValue(e->S), e->Pos);
@@ -123,59 +131,52 @@ void Checker::CheckBuiltin(ExprPtr& e, Bi id, bool asStatement) {
 // The routines over characters, strings and variables.
 const Type* Checker::CheckTextBuiltin(ExprPtr& e, Bi id) {
   auto& a = e->Args;
-  auto count = [&](size_t lo, size_t hi) {
-    if (a.size() < lo || a.size() > hi) Fail(msg::kArgCount, e->Pos);
-    for (ExprPtr& x : a) CheckValue(x);
-  };
-  auto want = [&](size_t i, const Type* t) { Coerce(a[i], t); };
-  auto variable = [&](size_t i) {
-    if (!IsLValue(*a[i]) || a[i]->K == Ex::IndexStr) Fail(msg::kVarArg, StartOf(*a[i]));
-  };
+  BuiltinArgs args{*this, *e};
   const Type* result = p_.VoidT;
   switch (id) {
     case Bi::Ord:
-      count(1, 1);
+      args.Count(1, 1);
       if (!a[0]->T->IsOrdinal()) Fail(msg::kOrdinal, a[0]->Pos);
       result = p_.IntegerT;
       break;
     case Bi::Chr:
-      count(1, 1);
-      want(0, p_.IntegerT);
+      args.Count(1, 1);
+      args.Want(0, p_.IntegerT);
       result = p_.CharT;
       break;
     case Bi::Length:
-      count(1, 1);
-      if (a[0]->T->K == Kind::Char) want(0, p_.StringT);
+      args.Count(1, 1);
+      if (a[0]->T->K == Kind::Char) args.Want(0, p_.StringT);
       if (a[0]->T->K != Kind::String && a[0]->T->K != Kind::Array && a[0]->T->K != Kind::DynArray)
         Fail(msg::kTypeMismatch, a[0]->Pos);
       result = p_.IntegerT;
       break;
     case Bi::Copy:
-      count(2, 3);
-      want(0, p_.StringT);
-      want(1, p_.IntegerT);
-      if (a.size() == 3) want(2, p_.IntegerT);
+      args.Count(2, 3);
+      args.Want(0, p_.StringT);
+      args.Want(1, p_.IntegerT);
+      if (a.size() == 3) args.Want(2, p_.IntegerT);
       result = p_.StringT;
       break;
     case Bi::Pos:
-      count(2, 2);
-      want(0, p_.StringT);
-      want(1, p_.StringT);
+      args.Count(2, 2);
+      args.Want(0, p_.StringT);
+      args.Want(1, p_.StringT);
       result = p_.IntegerT;
       break;
     case Bi::Delete:
-      count(3, 3);
-      variable(0);
+      args.Count(3, 3);
+      args.Variable(0);
       if (a[0]->T->K != Kind::String) Fail(msg::kTypeMismatch, a[0]->Pos);
-      want(1, p_.IntegerT);
-      want(2, p_.IntegerT);
+      args.Want(1, p_.IntegerT);
+      args.Want(2, p_.IntegerT);
       break;
     case Bi::Insert:
-      count(3, 3);
-      want(0, p_.StringT);
-      variable(1);
+      args.Count(3, 3);
+      args.Want(0, p_.StringT);
+      args.Variable(1);
       if (a[1]->T->K != Kind::String) Fail(msg::kTypeMismatch, a[1]->Pos);
-      want(2, p_.IntegerT);
+      args.Want(2, p_.IntegerT);
       break;
     default: result = CheckConvertBuiltin(e, id);
   }
@@ -185,53 +186,46 @@ const Type* Checker::CheckTextBuiltin(ExprPtr& e, Bi id) {
 // The conversions between numbers and text, and the routines that change a variable.
 const Type* Checker::CheckConvertBuiltin(ExprPtr& e, Bi id) {
   auto& a = e->Args;
-  auto count = [&](size_t lo, size_t hi) {
-    if (a.size() < lo || a.size() > hi) Fail(msg::kArgCount, e->Pos);
-    for (ExprPtr& x : a) CheckValue(x);
-  };
-  auto want = [&](size_t i, const Type* t) { Coerce(a[i], t); };
-  auto variable = [&](size_t i) {
-    if (!IsLValue(*a[i]) || a[i]->K == Ex::IndexStr) Fail(msg::kVarArg, StartOf(*a[i]));
-  };
+  BuiltinArgs args{*this, *e};
   const Type* result = p_.VoidT;
   switch (id) {
     case Bi::IntToStr: case Bi::FloatToStr:
-      count(1, 1);
-      want(0, id == Bi::IntToStr ? p_.IntegerT : p_.FloatT);
+      args.Count(1, 1);
+      args.Want(0, id == Bi::IntToStr ? p_.IntegerT : p_.FloatT);
       result = p_.StringT;
       break;
     case Bi::StrToInt: case Bi::StrToFloat: case Bi::UpperCase: case Bi::LowerCase: case Bi::Trim:
-      count(1, 1);
-      want(0, p_.StringT);
+      args.Count(1, 1);
+      args.Want(0, p_.StringT);
       result = id == Bi::StrToInt ? p_.IntegerT : id == Bi::StrToFloat ? p_.FloatT : p_.StringT;
       break;
     case Bi::StringOfChar:
-      count(2, 2);
-      want(0, p_.CharT);
-      want(1, p_.IntegerT);
+      args.Count(2, 2);
+      args.Want(0, p_.CharT);
+      args.Want(1, p_.IntegerT);
       result = p_.StringT;
       break;
     case Bi::Inc: case Bi::Dec:
-      count(1, 2);
-      variable(0);
+      args.Count(1, 2);
+      args.Variable(0);
       if (a[0]->T->K != Kind::Integer && a[0]->T->K != Kind::Char) Fail(msg::kOrdinal, a[0]->Pos);
-      if (a.size() == 2) want(1, p_.IntegerT);
+      if (a.size() == 2) args.Want(1, p_.IntegerT);
       break;
     case Bi::SetArrayLength:
-      count(2, 2);
-      variable(0);
+      args.Count(2, 2);
+      args.Variable(0);
       if (a[0]->T->K != Kind::DynArray) Fail(msg::kTypeMismatch, a[0]->Pos);
-      want(1, p_.IntegerT);
+      args.Want(1, p_.IntegerT);
       break;
     case Bi::ChangeFileExt:
-      count(2, 2);
-      want(0, p_.StringT);
-      want(1, p_.StringT);
+      args.Count(2, 2);
+      args.Want(0, p_.StringT);
+      args.Want(1, p_.StringT);
       result = p_.StringT;
       break;
     case Bi::Odd:
-      count(1, 1);
-      want(0, p_.IntegerT);
+      args.Count(1, 1);
+      args.Want(0, p_.IntegerT);
       result = p_.BooleanT;
       break;
     default: Fail(msg::kInternal, e->Pos);

@@ -80,7 +80,16 @@ class Checker {
   void Fold(ExprPtr& e);
   int64_t FoldOrdinal(ExprPtr& e);
 
-  // Builtins.cpp.
+  // Builtins.cpp. The arguments of a built-in call being checked.
+  struct BuiltinArgs {
+    Checker& c;
+    Expr& e;
+    // The argument count within [lo, hi]; every argument checked as a value.
+    void Count(size_t lo, size_t hi);
+    void Want(size_t i, const Type* t) { c.Coerce(e.Args[i], t); }
+    void Numeric(size_t i);   // Integer or Float
+    void Variable(size_t i);  // a variable, for a routine that changes it
+  };
   void CheckBuiltin(ExprPtr& e, Bi id, bool asStatement);
   const Type* CheckTextBuiltin(ExprPtr& e, Bi id);
   const Type* CheckConvertBuiltin(ExprPtr& e, Bi id);
