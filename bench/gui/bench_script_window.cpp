@@ -11,7 +11,7 @@
 
 #include "editor/NcEditor.h"
 #include "script/ScriptHost.h"
-#include "script/ScriptUi.h"
+#include "script/CancelledScriptUi.h"
 #include "view/TViewForm.h"
 #include "workbench/ScriptRun.h"
 #include "workbench/Workbench.h"
@@ -19,16 +19,6 @@
 using namespace kelvan;
 
 namespace {
-
-class NoBoxes : public script::ScriptUi {
- public:
-  bool MessageBox(const std::string&, bool) override { return false; }
-  bool InputBox(const std::string&, std::string&) override { return false; }
-  void Beep() override {}
-  void ErrorBox(const std::string&) override {}
-  bool ShowDialog(script::GuiDlgModel&) override { return false; }
-  bool FileExists(const std::string&) override { return false; }
-};
 
 double Seconds(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -44,7 +34,7 @@ int main(int argc, char** argv) {
   view::TViewForm form;
   form.resize(1200, 800);
   form.show();
-  NoBoxes ui;
+  script::CancelledScriptUi ui;
   script::ScriptHost host(ui, "/");
 
   const std::string blocks =

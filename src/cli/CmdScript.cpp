@@ -1,8 +1,6 @@
 // kelvan-cli script FILE.pas [--nc FILE] [--max-seconds N]: runs a script on an NC
 // program and prints the program it leaves. Boxes answer as cancelled.
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -13,29 +11,14 @@
 #include "nc/Cp932.h"
 #include "nc/DecodedText.h"
 #include "nc/NcText.h"
-#include "script/GuiDlgModel.h"
+#include "script/CancelledScriptUi.h"
 #include "script/ScriptHost.h"
-#include "script/ScriptUi.h"
 
 namespace kelvan::cli {
 
 namespace {
 
 constexpr const char* kUsage = "usage: kelvan-cli script FILE.pas [--nc FILE] [--max-seconds N]\n";
-
-// No one answers: MsgBox and ShowDlg are false, Readln gives "Cancel".
-class CancelledUi : public script::ScriptUi {
- public:
-  bool MessageBox(const std::string&, bool) override { return false; }
-  bool InputBox(const std::string&, std::string&) override { return false; }
-  void Beep() override {}
-  void ErrorBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  bool ShowDialog(script::GuiDlgModel&) override { return false; }
-  bool FileExists(const std::string& path) override {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-  }
-};
 
 bool ReadScript(const std::string& path, std::string& utf8) {
   nc::DecodedText decoded;
@@ -74,7 +57,7 @@ int RunScript(const CliOptions& options) {
     std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
     return 2;
   }
-  CancelledUi ui;
+  script::CancelledScriptUi ui;
   script::ScriptHost host(ui, Folder(options.Positional[0]));
   for (int32_t i = 0; i < program.Utf8->LineCount(); ++i) host.Text().Lines.emplace_back(program.Utf8->Line(i));
 

@@ -7,9 +7,8 @@
 #include <string>
 
 #include "nc/NcText.h"
-#include "script/GuiDlgModel.h"
 #include "script/ScriptHost.h"
-#include "script/ScriptUi.h"
+#include "script/CancelledScriptUi.h"
 #include "workbench/ScriptRun.h"
 #include "workbench/TextDocument.h"
 #include "workbench/Workbench.h"
@@ -17,16 +16,6 @@
 using namespace kelvan;
 
 namespace {
-
-class QuietUi : public script::ScriptUi {
- public:
-  bool MessageBox(const std::string&, bool) override { return false; }
-  bool InputBox(const std::string&, std::string&) override { return false; }
-  void Beep() override {}
-  void ErrorBox(const std::string&) override {}
-  bool ShowDialog(script::GuiDlgModel&) override { return false; }
-  bool FileExists(const std::string&) override { return false; }
-};
 
 std::shared_ptr<const nc::NcText> Text(const std::string& s) {
   return std::make_shared<const nc::NcText>(nc::NcText::FromBytes(s));
@@ -38,7 +27,7 @@ std::string Bytes(workbench::MemoryDocument& doc) { return std::string(doc.Snaps
 
 class TestScriptRun : public QObject {
   Q_OBJECT
-  QuietUi ui_;
+  script::CancelledScriptUi ui_;
 
  private slots:
   void linesComeBackInOneStepAndAreDrawn() {
