@@ -383,16 +383,25 @@ void Checker::CheckBinary(ExprPtr& e) {
         Fail(msg::kTypeMismatch, e->Pos);
       }
       return;
-    default: break;
+    default: CheckComparison(e);
   }
-  // Comparisons.
+}
+
+// = <> < <= > >= over two checked operands: integers, Booleans and chars compare as
+// integers, numbers as floats, text as strings.
+void Checker::CheckComparison(ExprPtr& e) {
+  ExprPtr& l = e->Args[0];
+  ExprPtr& r = e->Args[1];
+  const Type* lt = l->T;
+  const Type* rt = r->T;
   const int off = CompareOffset(e->Op);
   e->T = p_.BooleanT;
-  if (ints || bools || (lt->K == Kind::Char && rt->K == Kind::Char)) {
+  const bool sameOrdinal = lt->K == rt->K && (lt->K == Kind::Integer || lt->K == Kind::Boolean || lt->K == Kind::Char);
+  if (sameOrdinal) {
     e->K = Offset(Ex::EqI, off);
-  } else if (nums) {
-    floats();
-    e->T = p_.BooleanT;
+  } else if (IsNumeric(lt) && IsNumeric(rt)) {
+    Coerce(l, p_.FloatT);
+    Coerce(r, p_.FloatT);
     e->K = Offset(Ex::EqF, off);
   } else if (IsText(lt) && IsText(rt)) {
     Coerce(l, p_.StringT);

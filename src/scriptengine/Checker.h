@@ -73,6 +73,7 @@ class Checker {
   void CheckUnary(ExprPtr& e);
   void CheckBinary(ExprPtr& e);
   void CheckIn(ExprPtr& e);
+  void CheckComparison(ExprPtr& e);
   void Coerce(ExprPtr& e, const Type* to);
   bool IsLValue(const Expr& e) const;
   void MakeConst(Expr& e, const Symbol& c);
