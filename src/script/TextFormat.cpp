@@ -9,11 +9,11 @@ namespace {
 
 constexpr int kMaxField = 100;
 
-struct Spec {
+struct Conversion {
   std::string Prefix, Suffix;  // the text around the conversion, "%%" already undone
   std::string Flags;
   int Width = -1, Precision = -1;
-  char Conversion = 0;
+  char Letter = 0;
 };
 
 bool ReadNumber(const std::string& p, size_t& i, int& value) {
@@ -28,7 +28,7 @@ bool ReadNumber(const std::string& p, size_t& i, int& value) {
 }
 
 // Reads the conversion at p[i] (just after its '%').
-bool ReadConversion(const std::string& p, size_t& i, Spec& s) {
+bool ReadConversion(const std::string& p, size_t& i, Conversion& s) {
   while (i < p.size() && std::strchr("-+ 0#", p[i])) s.Flags += p[i++];
   if (i < p.size() && p[i] >= '0' && p[i] <= '9' && !ReadNumber(p, i, s.Width)) return false;
   if (i < p.size() && p[i] == '.') {
@@ -37,11 +37,11 @@ bool ReadConversion(const std::string& p, size_t& i, Spec& s) {
     if (s.Precision > kMaxField) return false;
   }
   if (i >= p.size()) return false;
-  s.Conversion = p[i++];
+  s.Letter = p[i++];
   return true;
 }
 
-bool Parse(const std::string& p, const char* conversions, Spec& s, std::string& error) {
+bool Parse(const std::string& p, const char* conversions, Conversion& s, std::string& error) {
   bool found = false;
   for (size_t i = 0; i < p.size();) {
     if (p[i] != '%') {
@@ -54,7 +54,7 @@ bool Parse(const std::string& p, const char* conversions, Spec& s, std::string& 
       continue;
     }
     ++i;
-    if (found || !ReadConversion(p, i, s) || !std::strchr(conversions, s.Conversion)) {
+    if (found || !ReadConversion(p, i, s) || !std::strchr(conversions, s.Letter)) {
       error = "書式 '" + p + "' は使えません。";
       return false;
     }
@@ -64,11 +64,11 @@ bool Parse(const std::string& p, const char* conversions, Spec& s, std::string& 
   return found;
 }
 
-std::string CFormat(const Spec& s, const char* length) {
+std::string CFormat(const Conversion& s, const char* length) {
   std::string f = "%" + s.Flags;
   if (s.Width >= 0) f += std::to_string(s.Width);
   if (s.Precision >= 0) f += "." + std::to_string(s.Precision);
-  return f + length + s.Conversion;
+  return f + length + s.Letter;
 }
 
 // "1234567.891" -> "1,234,567.891"
@@ -83,10 +83,10 @@ std::string WithThousands(std::string digits) {
 }  // namespace
 
 bool FormatInteger(const std::string& pattern, int64_t value, std::string& out, std::string& error) {
-  Spec s;
+  Conversion s;
   if (!Parse(pattern, "diuxXoc", s, error)) return false;
   char buf[256];
-  if (s.Conversion == 'c') {
+  if (s.Letter == 'c') {
     std::snprintf(buf, sizeof buf, CFormat(s, "").c_str(), int(static_cast<unsigned char>(value)));
   } else {
     std::snprintf(buf, sizeof buf, CFormat(s, "ll").c_str(), static_cast<long long>(value));
@@ -96,12 +96,12 @@ bool FormatInteger(const std::string& pattern, int64_t value, std::string& out, 
 }
 
 bool FormatFloat(const std::string& pattern, double value, std::string& out, std::string& error) {
-  Spec s;
+  Conversion s;
   if (!Parse(pattern, "fFeEgGn", s, error)) return false;
   char buf[512];
-  if (s.Conversion == 'n') {
-    Spec fixed = s;
-    fixed.Conversion = 'f';
+  if (s.Letter == 'n') {
+    Conversion fixed = s;
+    fixed.Letter = 'f';
     fixed.Width = -1;
     if (fixed.Precision < 0) fixed.Precision = 2;
     std::snprintf(buf, sizeof buf, CFormat(fixed, "").c_str(), value);
