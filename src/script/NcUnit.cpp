@@ -3,23 +3,19 @@
 #include <cmath>
 #include <cstdio>
 
+#include "script/HostFunctions.h"
 #include "script/ScriptText.h"
 
 namespace kelvan::script {
 
 namespace {
 
-using scriptengine::CallContext;
-using scriptengine::HostFunction;
-using scriptengine::HostParam;
-using scriptengine::HostType;
+using namespace host;
 
 constexpr double kPi = 3.14159265358979323846;
 
 std::string Int(char letter, int64_t value) { return letter + std::to_string(value); }
 
-HostParam F(const char* name) { return {name, HostType::Float, false}; }
-HostParam I(const char* name) { return {name, HostType::Integer, false}; }
 
 // The words of a motion: the G code, then each letter's number.
 struct Words {
@@ -35,34 +31,22 @@ struct Words {
   }
 };
 
-HostFunction Emit(const char* name, std::vector<HostParam> params, std::function<void(CallContext&)> handler) {
-  HostFunction f;
-  f.Name = name;
-  f.Params = std::move(params);
-  f.Handler = std::move(handler);
-  return f;
-}
-
-HostFunction WithResult(HostFunction f, HostType type) {
-  f.HasResult = true;
-  f.Result = type;
-  return f;
-}
-
 void AddCodes(std::vector<HostFunction>& u, ScriptText& text) {
   auto code = [&text](const char* name, char letter, const char* param) {
-    return Emit(name, {I(param)}, [&text, letter, p = std::string(param)](CallContext& c) {
+    return Proc(name, {I(param)}, [&text, letter, p = std::string(param)](CallContext& c) {
       text.Append(Int(letter, c.Integer(p)));
     });
   };
   u.push_back(code("GCode", 'G', "g"));
   u.push_back(code("MCode", 'M', "m"));
   // SCode is declared with a result it never sets, as scripts have always seen it.
-  u.push_back(WithResult(code("SCode", 'S', "s"), HostType::Integer));
+  HostFunction scode = code("SCode", 'S', "s");
+  scode.HasResult = true;
+  u.push_back(scode);
   u.push_back(code("TCode", 'T', "t"));
   u.push_back(code("Feed", 'F', "f"));
-  u.push_back(Emit("Term", {}, [&text](CallContext&) { text.Append("%"); }));
-  u.push_back(Emit("Plane", {I("p")}, [&text](CallContext& c) {
+  u.push_back(Proc("Term", {}, [&text](CallContext&) { text.Append("%"); }));
+  u.push_back(Proc("Plane", {I("p")}, [&text](CallContext& c) {
     const int64_t p = c.Integer("p");
     text.Append(p == 18 ? "G18" : p == 19 ? "G19" : "G17");
   }));
@@ -70,7 +54,7 @@ void AddCodes(std::vector<HostFunction>& u, ScriptText& text) {
 
 void AddPositions(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
   auto xyz = [&](const char* name, const char* g) {
-    return Emit(name, {F("x"), F("y"), F("z")}, [&text, &s, g](CallContext& c) {
+    return Proc(name, {F("x"), F("y"), F("z")}, [&text, &s, g](CallContext& c) {
       s.X = c.Float("x"), s.Y = c.Float("y"), s.Z = c.Float("z");
       text.Append(Words(g).Add('X', s.X).Add('Y', s.Y).Add('Z', s.Z).Text);
     });
@@ -79,23 +63,23 @@ void AddPositions(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
   u.push_back(xyz("Rapid3D", "G00"));
   // "Rapid" is the name the input support list offers for the same function.
   u.push_back(xyz("Rapid", "G00"));
-  u.push_back(Emit("RapidXY", {F("x"), F("y")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("RapidXY", {F("x"), F("y")}, [&text, &s](CallContext& c) {
     s.X = c.Float("x"), s.Y = c.Float("y");
     text.Append(Words("G00").Add('X', s.X).Add('Y', s.Y).Text);
   }));
-  u.push_back(Emit("RapidZ", {F("z")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("RapidZ", {F("z")}, [&text, &s](CallContext& c) {
     s.Z = c.Float("z");
     text.Append(Words("G00").Add('Z', s.Z).Text);
   }));
-  u.push_back(Emit("GoTo3D", {F("x"), F("y"), F("z"), I("f")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("GoTo3D", {F("x"), F("y"), F("z"), I("f")}, [&text, &s](CallContext& c) {
     s.X = c.Float("x"), s.Y = c.Float("y"), s.Z = c.Float("z");
     text.Append(Words("G01").Add('X', s.X).Add('Y', s.Y).Add('Z', s.Z).Feed(c.Integer("f")).Text);
   }));
-  u.push_back(Emit("GoToXY", {F("x"), F("y"), I("f")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("GoToXY", {F("x"), F("y"), I("f")}, [&text, &s](CallContext& c) {
     s.X = c.Float("x"), s.Y = c.Float("y");
     text.Append(Words("G01").Add('X', s.X).Add('Y', s.Y).Feed(c.Integer("f")).Text);
   }));
-  u.push_back(Emit("GoToZ", {F("z"), I("f")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("GoToZ", {F("z"), I("f")}, [&text, &s](CallContext& c) {
     s.Z = c.Float("z");
     text.Append(Words("G01").Add('Z', s.Z).Feed(c.Integer("f")).Text);
   }));
@@ -103,13 +87,13 @@ void AddPositions(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
 
 void AddArcs(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
   auto ij = [&](const char* name, const char* g) {
-    return Emit(name, {F("x"), F("y"), F("i"), F("j")}, [&text, &s, g](CallContext& c) {
+    return Proc(name, {F("x"), F("y"), F("i"), F("j")}, [&text, &s, g](CallContext& c) {
       s.X = c.Float("x"), s.Y = c.Float("y");
       text.Append(Words(g).Add('X', s.X).Add('Y', s.Y).Add('I', c.Float("i")).Add('J', c.Float("j")).Text);
     });
   };
   auto r = [&](const char* name, const char* g) {
-    return Emit(name, {F("x"), F("y"), F("r")}, [&text, &s, g](CallContext& c) {
+    return Proc(name, {F("x"), F("y"), F("r")}, [&text, &s, g](CallContext& c) {
       s.X = c.Float("x"), s.Y = c.Float("y");
       text.Append(Words(g).Add('X', s.X).Add('Y', s.Y).Add('R', c.Float("r")).Text);
     });
@@ -122,28 +106,28 @@ void AddArcs(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
 
 void AddTurtle(std::vector<HostFunction>& u, ScriptText& text, NcState& s) {
   auto line = [&text, &s] { text.Append(Words("G01").Add('X', s.X).Add('Y', s.Y).Text); };
-  u.push_back(Emit("Move", {F("l")}, [&s, line](CallContext& c) {
+  u.push_back(Proc("Move", {F("l")}, [&s, line](CallContext& c) {
     s.X += std::cos(s.Angle) * c.Float("l");
     s.Y += std::sin(s.Angle) * c.Float("l");
     line();
   }));
-  u.push_back(Emit("Move3D", {F("l"), F("z")}, [&text, &s](CallContext& c) {
+  u.push_back(Proc("Move3D", {F("l"), F("z")}, [&text, &s](CallContext& c) {
     s.X += std::cos(s.Angle) * c.Float("l");
     s.Y += std::sin(s.Angle) * c.Float("l");
     s.Z = c.Float("z");
     text.Append(Words("G01").Add('X', s.X).Add('Y', s.Y).Add('Z', s.Z).Text);
   }));
-  u.push_back(Emit("MoveTo", {F("x"), F("y")}, [&s, line](CallContext& c) {
+  u.push_back(Proc("MoveTo", {F("x"), F("y")}, [&s, line](CallContext& c) {
     s.X = c.Float("x"), s.Y = c.Float("y");
     line();
   }));
-  u.push_back(Emit("MoveRel", {F("x"), F("y")}, [&s, line](CallContext& c) {
+  u.push_back(Proc("MoveRel", {F("x"), F("y")}, [&s, line](CallContext& c) {
     s.X += c.Float("x"), s.Y += c.Float("y");
     line();
   }));
-  u.push_back(Emit("SetAngl", {F("a")}, [&s](CallContext& c) { s.Angle = c.Float("a") * kPi / 180; }));
-  u.push_back(Emit("Turn", {F("a")}, [&s](CallContext& c) { s.Angle += c.Float("a") * kPi / 180; }));
-  u.push_back(Emit("GetLP", {{"x", HostType::Float, true}, {"y", HostType::Float, true}}, [&s](CallContext& c) {
+  u.push_back(Proc("SetAngl", {F("a")}, [&s](CallContext& c) { s.Angle = c.Float("a") * kPi / 180; }));
+  u.push_back(Proc("Turn", {F("a")}, [&s](CallContext& c) { s.Angle += c.Float("a") * kPi / 180; }));
+  u.push_back(Proc("GetLP", {VarF("x"), VarF("y")}, [&s](CallContext& c) {
     c.SetFloat("x", s.X);
     c.SetFloat("y", s.Y);
   }));
@@ -160,12 +144,12 @@ void SetRounded(CallContext& c, double v) {
 }
 
 void AddCutting(std::vector<HostFunction>& u) {
-  u.push_back(WithResult(Emit("CutterSpeed", {F("cutter"), F("meter")}, [](CallContext& c) {
+  u.push_back(Fn("CutterSpeed", {F("cutter"), F("meter")}, HostType::Integer, [](CallContext& c) {
     SetRounded(c, c.Float("meter") * 1000.0 / (c.Float("cutter") * kPi));
-  }), HostType::Integer));
-  u.push_back(WithResult(Emit("FeedRate", {I("rpm"), F("rev")}, [](CallContext& c) {
+  }));
+  u.push_back(Fn("FeedRate", {I("rpm"), F("rev")}, HostType::Integer, [](CallContext& c) {
     SetRounded(c, double(c.Integer("rpm")) * c.Float("rev"));
-  }), HostType::Integer));
+  }));
 }
 
 }  // namespace

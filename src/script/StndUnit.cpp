@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/GuiDlgModel.h"
+#include "script/HostFunctions.h"
 #include "script/ScriptText.h"
 #include "script/ScriptUi.h"
 #include "script/TextFormat.h"
@@ -11,30 +12,7 @@ namespace kelvan::script {
 
 namespace {
 
-using scriptengine::CallContext;
-using scriptengine::HostFunction;
-using scriptengine::HostParam;
-using scriptengine::HostType;
-
-HostParam I(const char* name) { return {name, HostType::Integer, false}; }
-HostParam S(const char* name) { return {name, HostType::String, false}; }
-HostParam B(const char* name) { return {name, HostType::Boolean, false}; }
-
-HostFunction Proc(const char* name, std::vector<HostParam> params, std::function<void(CallContext&)> handler) {
-  HostFunction f;
-  f.Name = name;
-  f.Params = std::move(params);
-  f.Handler = std::move(handler);
-  return f;
-}
-
-HostFunction Fn(const char* name, std::vector<HostParam> params, HostType result,
-                std::function<void(CallContext&)> handler) {
-  HostFunction f = Proc(name, std::move(params), std::move(handler));
-  f.HasResult = true;
-  f.Result = result;
-  return f;
-}
+using namespace host;
 
 // The characters of UTF-8 text: their byte offsets, and the end.
 std::vector<size_t> CharStarts(const std::string& s) {
@@ -96,7 +74,7 @@ void AddCaret(std::vector<HostFunction>& u, ScriptText& t) {
 }
 
 void AddBoxes(std::vector<HostFunction>& u, ScriptUi& ui) {
-  u.push_back(Proc("Readln", {S("Prompt"), {"s", HostType::String, true}}, [&ui](CallContext& c) {
+  u.push_back(Proc("Readln", {S("Prompt"), VarS("s")}, [&ui](CallContext& c) {
     std::string text;
     c.SetString("s", ui.InputBox(c.String("Prompt"), text) ? text : std::string("Cancel"));
   }));
@@ -114,7 +92,7 @@ void AddStrings(std::vector<HostFunction>& u) {
     if (FormatInteger(c.String("s"), c.Integer("i"), out, error)) c.SetString("Result", out);
     else c.Fail(error);
   }));
-  u.push_back(Fn("FloatToStrF", {S("s"), {"f", HostType::Float, false}}, HostType::String, [](CallContext& c) {
+  u.push_back(Fn("FloatToStrF", {S("s"), F("f")}, HostType::String, [](CallContext& c) {
     std::string out, error;
     if (FormatFloat(c.String("s"), c.Float("f"), out, error)) c.SetString("Result", out);
     else c.Fail(error);
