@@ -1,9 +1,12 @@
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstring>
 
+#include "script/ScriptFolder.h"
+#include "view/Resources.h"
 #include "view/TViewForm.h"
 #include "view/Translations.h"
 
@@ -41,6 +44,11 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Morwen"));
   QApplication::setApplicationVersion(QStringLiteral(KELVAN_VERSION));
   kelvan::view::InstallToolkitTranslations(app);
+  // The first start makes the user's script folder and puts the bundled scripts in it.
+  const kelvan::script::SeedResult seeded = kelvan::script::SeedScriptFolder(
+      QFile::encodeName(kelvan::view::ResourcePath(QStringLiteral("Script"))).toStdString(),
+      kelvan::script::UserScriptFolder());
+  if (!seeded.Error.empty()) std::fprintf(stderr, "kelvan: script folder: %s\n", seeded.Error.c_str());
   kelvan::view::TViewForm form;
   form.show();
   // The first argument names the program to open.

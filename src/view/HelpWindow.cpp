@@ -1,10 +1,11 @@
 #include "view/HelpWindow.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "view/Resources.h"
 
 namespace kelvan::view {
 
@@ -18,12 +19,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent), browser_(new QTextBro
   resize(720, 560);
 }
 
-QString HelpWindow::HelpFolder() {
-  const QDir dir(QCoreApplication::applicationDirPath());
-  // The build tree keeps the manual beside the executable, an installation under share/.
-  if (dir.exists(QStringLiteral("help/index.html"))) return dir.filePath(QStringLiteral("help"));
-  return dir.filePath(QStringLiteral("../share/kelvan/help"));
-}
+QString HelpWindow::HelpFolder() { return ResourcePath(QStringLiteral("help")); }
 
 void HelpWindow::ShowPage(const QString& page) {
   browser_->setSource(QUrl::fromLocalFile(QDir(HelpFolder()).filePath(page)));
