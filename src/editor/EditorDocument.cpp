@@ -24,6 +24,7 @@ int EditorDocument::CaretRow() const { return edit_.CaretRow(); }
 int EditorDocument::CaretColumn() const { return edit_.CaretCol(); }
 void EditorDocument::SetCaret(int row, int column) { edit_.SetCaret(row, column); }
 void EditorDocument::ClearSelection() { edit_.ClearSelection(); }
+std::string EditorDocument::SelectedText() const { return edit_.SelectedText().toStdString(); }
 void EditorDocument::Focus() { edit_.SetFocus(); }
 
 }  // namespace kelvan::editor

@@ -21,6 +21,7 @@ class EditorDocument : public workbench::TextDocument {
   int CaretColumn() const override;
   void SetCaret(int row, int column) override;
   void ClearSelection() override;
+  std::string SelectedText() const override;
   void Focus() override;
 
  private:

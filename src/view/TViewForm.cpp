@@ -99,6 +99,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateReportWindows();
   CreateTools();
   CreateComm();
+  CreateScripts();
   ConnectEditor();
   ConnectWorkbench();
   ConnectCommands();

@@ -50,6 +50,9 @@ class TStringsPrinter;
 namespace kelvan::report {
 class TDumpDlg;
 }
+namespace kelvan::script {
+class TScriptDlg;
+}
 namespace kelvan::workbench {
 class Workbench;
 }
@@ -106,6 +109,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   QString PanelText(Panel p) const;
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   comm::TCommDlg& CommDialog() { return *commDlg_; }
+  script::TScriptDlg& ScriptWindow() { return *scriptDlg_; }
   // Tests show the report window without waiting for it to close.
   void SetReportsModeless(bool modeless) { reportsModeless_ = modeless; }
 
@@ -186,6 +190,11 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void CreateComm();
   void AcCommunicationExecute();
 
+  // Scripts and the user command buttons (TViewFormScript.cpp).
+  void CreateScripts();
+  void LoadUserCommands(const QStringList& names);
+  void LockForScript(bool running);
+
   // Reports and printing (TViewFormReports.cpp).
   void CreateReportWindows();
   void ShowReport(const std::vector<std::string>& lines);
@@ -233,6 +242,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   print::TPrintDlg* printDlg_ = nullptr;
   report::TDumpDlg* dumpDlg_ = nullptr;
   comm::TCommDlg* commDlg_ = nullptr;
+  script::TScriptDlg* scriptDlg_ = nullptr;
   bool reportsModeless_ = false;
 
   QSplitter* splitter_ = nullptr;       // RxSplitter1: editors | view

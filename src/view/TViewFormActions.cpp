@@ -152,10 +152,8 @@ void TViewForm::CreateActions() {
   // Commands whose windows are not built yet stand in their places, disabled.
   using C = Command;
   for (Command c : {C::Environment, C::AcFind, C::AcFindNext, C::AcFindPrev,
-                    C::AcReplace, C::AcJump, C::ClipBordItem, C::AcAlpha, C::InfoBtn,
-                    C::AcScriptEdit, C::AcScriptLoad, C::AcScriptRun, C::AcScriptStop})
+                    C::AcReplace, C::AcJump, C::ClipBordItem, C::AcAlpha, C::InfoBtn})
     Action(c)->setEnabled(false);
-  for (int i = 1; i <= 7; ++i) Action(UserCommand(i))->setEnabled(false);
   Q_ASSERT_X(std::all_of(actions_.begin(), actions_.end(), [](QAction* a) { return a != nullptr; }),
              "TViewForm", "a command has no action");
 }

@@ -39,6 +39,8 @@ class TextDocument {
   // Clamps to the text and brings the caret into view.
   virtual void SetCaret(int row, int column) = 0;
   virtual void ClearSelection() = 0;
+  // The selected text (in the snapshot's encoding); empty when nothing is selected.
+  virtual std::string SelectedText() const { return {}; }
   virtual void Focus() = 0;
 };
 
