@@ -63,8 +63,9 @@ namespace keys {
 inline constexpr std::string_view kMachineNames[ProfileCount] = {"通信１", "通信２", "通信３", "通信４"};
 inline constexpr std::string_view kComDevices[ProfileCount] = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
                                                               "/dev/ttyS3"};
-inline constexpr std::string_view kCommandDefaults[CommandCount] = {"シーケンス番号.PAS", "", "", "", "",
-                                                                    "", ""};
+// The bundled scripts stand on the first four buttons until the user names others.
+inline constexpr std::string_view kCommandDefaults[CommandCount] = {"シーケンス番号.PAS", "ボルト穴円周.PAS",
+                                                                    "矩形ポケット.PAS", "正面削り.PAS", "", "", ""};
 
 // Section "Config": what the settings dialog edits, and what the main window keeps there
 // itself (ToolBar, Split).

@@ -72,6 +72,7 @@ class TestRegManager : public QObject {
         {"Header", reg.ReadString(keys::Header), "%F"},
         {"Split", reg.ReadText(keys::Split), "300"},
         {"Command1", reg.ReadString(keys::Command(1)), QString::fromUtf8("シーケンス番号.PAS")},
+        {"Command2", reg.ReadString(keys::Command(2)), QString::fromUtf8("ボルト穴円周.PAS")},
         {"Command7", reg.ReadString(keys::Command(7)), ""},
     };
     const char* names[] = {"通信１", "通信２", "通信３", "通信４"};
