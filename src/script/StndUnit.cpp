@@ -97,14 +97,18 @@ void AddStrings(std::vector<HostFunction>& u) {
     if (FormatFloat(c.String("s"), c.Float("f"), out, error)) c.SetString("Result", out);
     else c.Fail(error);
   }));
-  // Positions count characters, so a Japanese text is not cut inside a character.
+  // Positions and lengths count bytes, as Length, Pos, Delete and Insert do, so that
+  // Copy(s, Pos('(', s), Length(s)) works on any line. A character the range cuts
+  // (a Japanese one, several bytes long) is left out whole, never split.
   u.push_back(Fn("Copy", {S("s"), I("i"), I("c")}, HostType::String, [](CallContext& c) {
     const std::string s = c.String("s");
-    const std::vector<size_t> starts = CharStarts(s);
-    const int64_t length = int64_t(starts.size()) - 1, i = c.Integer("i"), n = c.Integer("c");
+    const int64_t length = int64_t(s.size()), i = c.Integer("i"), n = c.Integer("c");
     if (i < 1 || i > length || n <= 0) return c.SetString("Result", std::string());
-    const int64_t last = std::min(length, i - 1 + std::min(n, length));
-    c.SetString("Result", s.substr(starts[size_t(i - 1)], starts[size_t(last)] - starts[size_t(i - 1)]));
+    auto continuation = [&s](size_t at) { return at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80; };
+    size_t from = size_t(i - 1), to = size_t(i - 1 + std::min(n, length - i + 1));
+    while (from < to && continuation(from)) ++from;
+    while (to > from && continuation(to)) --to;
+    c.SetString("Result", s.substr(from, to - from));
   }));
   u.push_back(Fn("IsNumeric", {S("c")}, HostType::Boolean, [](CallContext& c) {
     const std::string s = c.String("c");

@@ -182,7 +182,10 @@ TEST(StndUnit, TextHelpers) {
   for (const auto& c : numeric) EXPECT_EQ(Call(u, "IsNumeric", {std::string(c.s)}).Boolean("Result"), c.numeric) << c.s;
   const struct { const char* s; int64_t i, n; const char* out; } copies[] = {
       {"ABCDEF", 2, 3, "BCD"}, {"ABC", 4, 1, ""}, {"ABC", 2, 0, ""}, {"ABC", 2, 99, "BC"},
-      {"ABC", 0, 2, ""}, {"あいう", 2, 1, "い"}};
+      {"ABC", 0, 2, ""},
+      // Bytes, as Length and Pos count them; a cut character is left out, never split.
+      {"あいう", 4, 3, "い"}, {"あいう", 2, 6, "い"}, {"あいう", 1, 5, "あ"}, {"あいう", 2, 1, ""},
+      {"(穴)X1", 6, 2, "X1"}};
   for (const auto& c : copies)
     EXPECT_EQ(Call(u, "Copy", {std::string(c.s), c.i, c.n}).String("Result"), c.out) << c.s << c.i;
   EXPECT_EQ(Call(u, "Space", {int64_t(3)}).String("Result"), "   ");

@@ -1,6 +1,9 @@
 // The script window, the script-built dialog and the user command buttons, bound to the
 // main window: what a run does to the program, the files, and the stop.
 
+#include <Qsci/qscilexerpascal.h>
+#include <Qsci/qsciscintilla.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -330,6 +333,18 @@ class TestScriptDlg : public QObject {
     // A script without a picture keeps the numbered glyph and still gets its hint.
     QCOMPARE(form_->Action(view::UserCommand(4))->toolTip(), QStringLiteral("none.pas"));
     QVERIFY(!form_->Action(view::UserCommand(4))->icon().isNull());
+  }
+
+  // The script words are keywords in any case; a plain name and a remark are not.
+  void scriptWordsAreColouredAsKeywords() {
+    SetScript("begin rapidxy(1, 2); Foo; { GoToXY } end.");
+    QsciScintilla* w = Dlg().Script().Widget();
+    w->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0, -1);
+    auto styleAt = [w](int pos) { return int(w->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, pos)); };
+    QCOMPARE(styleAt(0), int(QsciLexerPascal::Keyword));   // begin
+    QCOMPARE(styleAt(6), int(QsciLexerPascal::Keyword));   // rapidxy
+    QCOMPARE(styleAt(21), int(QsciLexerPascal::Identifier));  // Foo
+    QCOMPARE(styleAt(28), int(QsciLexerPascal::Comment));  // GoToXY in a remark
   }
 
   void inputSupportInsertsTheChosenWord() {
