@@ -323,6 +323,23 @@ class TestScriptDlg : public QObject {
     QCOMPARE(view::BeepCount(), beeps + 1);
   }
 
+  // While a program executes (a single step taken) the script commands only beep.
+  void scriptCommandsBeepWhileAProgramExecutes() {
+    WriteAll(folder_ + QStringLiteral("/line.pas"), "begin Writeln('ran') end.");
+    form_->Editor().SetText(QStringLiteral("G01X1.F100\nX2.\n"));
+    form_->Action(view::Command::AcSingle)->trigger();
+    QVERIFY(form_->Bench().Exec().IsExecuting());
+    SetScript("begin Writeln('ran') end.");
+    for (view::Command c : {view::Command::AcScriptEdit, view::Command::AcScriptLoad, view::Command::AcScriptRun,
+                            view::UserCommand(2)}) {
+      const int beeps = view::BeepCount();
+      form_->Action(c)->trigger();
+      QCOMPARE(view::BeepCount(), beeps + 1);
+    }
+    QVERIFY(!Program().contains(QStringLiteral("ran")));
+    QVERIFY(dialogs_->startedIn.isEmpty());  // no file dialog either
+  }
+
   void userCommandGlyphComesFromThePictureBesideTheScript() {
     QImage glyph(24, 24, QImage::Format_RGB32);
     glyph.fill(Qt::red);
