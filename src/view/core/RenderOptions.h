@@ -3,6 +3,8 @@
 // window's button states. The window fills it afresh for every drawing, so that a change
 // in the settings dialog shows at the next one.
 
+#include <cstdint>
+
 namespace kelvan::view {
 
 struct RenderOptions {
@@ -14,6 +16,8 @@ struct RenderOptions {
   bool Tracking = false;   // the reference button: record drawn segments in the hit list
   double WorkHeight = 0;   // height of the upper contour
   bool WhiteMode = false;  // the clipboard copy's colours
+  // The lighter picture of a gesture in progress draws every Stride-th item only.
+  int32_t Stride = 1;
 
   bool operator==(const RenderOptions&) const = default;
 };

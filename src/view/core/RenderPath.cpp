@@ -23,7 +23,8 @@ constexpr int32_t kItemsPerThread = 50000;
 void DrawItems(const nc::PathList& path, const ViewTransform& view, const RenderOptions& options, LineSink& sink,
                HitList* hits, int32_t from, int32_t to, PositionReadout& readout) {
   DrawContext ctx{view, sink, options, ModeColors::For(options.WhiteMode), hits, readout};
-  for (int32_t i = from; i < to; ++i) DrawItem(ctx, i, path[i]);
+  const int32_t stride = std::max(options.Stride, 1);
+  for (int32_t i = (from + stride - 1) / stride * stride; i < to; i += stride) DrawItem(ctx, i, path[i]);
 }
 
 // The last readout wins, as if one pass had drawn every item.
@@ -43,10 +44,11 @@ RenderResult RenderPath(const nc::PathList& path, const nc::MachineState& state,
 
   DrawContext ctx{view, sink, options, ModeColors::For(options.WhiteMode),
                   options.Tracking ? &hits : nullptr, result.Readout};
+  const int32_t stride = std::max(options.Stride, 1);
   int32_t i = 0;
   for (; i < path.Count; ++i) {
     if (execIndex != -1 && execIndex < i) break;
-    DrawItem(ctx, i, path[i]);
+    if (i % stride == 0) DrawItem(ctx, i, path[i]);
   }
   result.Stop = i;
   result.EndsExecution = i >= path.Count - 1;
