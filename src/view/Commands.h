@@ -25,7 +25,7 @@ enum class Command : int {
   SuperHoleItem, OptimizItem, IncConvItem, IncConvFixdItem, NullLineKillItem, Turn3DItem,
   XmirrItem, YmirrItem, Raph3DItem,
   // View
-  AcZoom, AcUnZoom, AcHome, AcEditDiv, AcAlpha, AcSubEdit,
+  AcZoom, AcUnZoom, AcHome, AcFit, AcEditDiv, AcAlpha, AcSubEdit,
   // Scripts and the user command buttons
   AcScriptEdit, AcScriptLoad, AcScriptRun, AcScriptStop, Ex1Btn, Ex2Btn, Ex3Btn, Ex4Btn,
   Ex5Btn, Ex6Btn, Ex7Btn,
@@ -49,7 +49,7 @@ inline constexpr std::array<std::string_view, kCommandCount> kCommandNames = {
     "AreaItem", "ToolItem", "DetailsItem", "AcDump", "ClipBordItem",
     "SuperHoleItem", "OptimizItem", "IncConvItem", "IncConvFixdItem", "NullLineKillItem",
     "Turn3DItem", "XmirrItem", "YmirrItem", "Raph3DItem",
-    "AcZoom", "AcUnZoom", "AcHome", "AcEditDiv", "AcAlpha", "AcSubEdit",
+    "AcZoom", "AcUnZoom", "AcHome", "AcFit", "AcEditDiv", "AcAlpha", "AcSubEdit",
     "AcScriptEdit", "AcScriptLoad", "AcScriptRun", "AcScriptStop", "Ex1Btn", "Ex2Btn", "Ex3Btn",
     "Ex4Btn", "Ex5Btn", "Ex6Btn", "Ex7Btn",
     "Contents1", "SearchforHelpOn1", "About1"};
@@ -65,6 +65,7 @@ static_assert(AllCommandsNamed(), "a command has no name in kCommandNames");
 static_assert(kCommandNames[static_cast<size_t>(Command::AcOverWrite)] == "AcOverWrite");
 static_assert(kCommandNames[static_cast<size_t>(Command::UVHeightButton)] == "UVHeightButton");
 static_assert(kCommandNames[static_cast<size_t>(Command::Raph3DItem)] == "Raph3DItem");
+static_assert(kCommandNames[static_cast<size_t>(Command::AcSubEdit)] == "AcSubEdit");
 static_assert(kCommandNames[static_cast<size_t>(Command::Ex7Btn)] == "Ex7Btn");
 
 constexpr std::string_view CommandName(Command c) { return kCommandNames[static_cast<size_t>(c)]; }

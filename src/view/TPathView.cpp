@@ -1,8 +1,11 @@
 #include "view/TPathView.h"
 
+#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 
 #include "nc/PathList.h"
 #include "view/core/RasterLineSink.h"
@@ -15,6 +18,10 @@ namespace kelvan::view {
 TPathView::TPathView(QWidget* parent) : QWidget(parent) {
   // The picture covers the whole view; what it does not cover is painted black.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Moves without a button pressed reach the window too (the reference mode picks).
+  setMouseTracking(true);
+  // A click gives the view the keys of its own (全体表示 on Home).
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void TPathView::ShowPicture(const QImage& tempBox) {
@@ -37,6 +44,32 @@ PositionReadout TPathView::DrawRunItem(const nc::PathList& path, int32_t index, 
   update();
   return readout;
 }
+
+PositionReadout TPathView::DrawItemHighlight(const nc::PathList& path, int32_t index, const ViewTransform& view,
+                                             const RenderOptions& options, bool on) {
+  PositionReadout readout;
+  if (shown_.isNull() || index < 0 || index >= path.Count) return readout;
+  RenderOptions o = options;
+  o.WhiteMode = false;
+  o.Tracking = false;
+  o.ShowArrow = false;
+  ModeColors colors = ModeColors::For(false);
+  if (on) colors.Rapid = colors.Cutting = colors.RefReturn = colors.DrillRapid = kHighlight;
+  RasterLineSink sink(RasterOf(shown_));
+  DrawContext ctx{view, sink, o, colors, nullptr, readout};
+  DrawItem(ctx, index, path[index]);
+  update();
+  return readout;
+}
+
+void TPathView::mousePressEvent(QMouseEvent* event) { emit MousePressed(event); }
+void TPathView::mouseMoveEvent(QMouseEvent* event) { emit MouseMoved(event); }
+void TPathView::mouseReleaseEvent(QMouseEvent* event) { emit MouseReleased(event); }
+void TPathView::wheelEvent(QWheelEvent* event) {
+  emit Wheeled(event);
+  event->accept();
+}
+void TPathView::contextMenuEvent(QContextMenuEvent* event) { emit ContextMenuRequested(event->globalPos()); }
 
 void TPathView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);

@@ -33,14 +33,32 @@ class TPathView : public QWidget {
   // without recording hits: the run's incremental drawing. Returns the item's readout.
   PositionReadout DrawRunItem(const nc::PathList& path, int32_t index, const ViewTransform& view,
                               const RenderOptions& options);
+  // Draws item `index` again over the shown picture: every line orange when `on`, else in
+  // its normal colours; no arrows, no hits. The reference mode's highlight.
+  PositionReadout DrawItemHighlight(const nc::PathList& path, int32_t index, const ViewTransform& view,
+                                    const RenderOptions& options, bool on);
+
+  // The highlight's pen, $BBGGRR.
+  static constexpr uint32_t kHighlight = 0x00A5FF;
 
  signals:
   // The view changed size; the window applies its resize rule and redraws.
   void Resized(QSize size);
+  // The pointer over the view: the window turns, moves, zooms or picks.
+  void MousePressed(QMouseEvent* event);
+  void MouseMoved(QMouseEvent* event);
+  void MouseReleased(QMouseEvent* event);
+  void Wheeled(QWheelEvent* event);
+  void ContextMenuRequested(const QPoint& globalPos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QImage shown_;

@@ -100,6 +100,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateTools();
   CreateComm();
   CreateScripts();
+  CreateViewGestures();
   ConnectEditor();
   ConnectWorkbench();
   ConnectCommands();

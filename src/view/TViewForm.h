@@ -14,6 +14,7 @@
 #include "view/Commands.h"
 #include "view/UserDialogs.h"
 #include "view/core/HitList.h"
+#include "view/core/ViewGestures.h"
 #include "view/core/PositionReadout.h"
 #include "view/core/RenderOptions.h"
 #include "view/core/ViewTransform.h"
@@ -25,6 +26,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QTabBar;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -110,6 +112,8 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   comm::TCommDlg& CommDialog() { return *commDlg_; }
   script::TScriptDlg& ScriptWindow() { return *scriptDlg_; }
+  // The item the reference mode highlights, -1 none.
+  int32_t HighlightedItem() const { return highlighted_; }
   // Tests show the report window without waiting for it to close.
   void SetReportsModeless(bool modeless) { reportsModeless_ = modeless; }
 
@@ -169,6 +173,20 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void ShowAnalysis(const nc::AnalysisResult& result);
   void ShowRunOptions();
   void ShowExecutionState();
+
+  // The mouse on the path view (TViewFormMouse.cpp).
+  void CreateViewGestures();
+  void ShowBoxMouseDown(QMouseEvent* e);
+  void ShowBoxMouseMove(QMouseEvent* e);
+  void ShowBoxMouseUp(QMouseEvent* e);
+  void FormMouseWheel(QWheelEvent* e);
+  void PickUnderPointer(const QPoint& at);
+  void GestureRedraw();
+  void InfoBtnClick();
+  void ClipBordItemClick();
+  void AcAlphaExecute();
+  void FitView();
+  void ShowViewMenu(const QPoint& globalPos);
 
   // Conversion tools (TViewFormTools.cpp).
   using ToolCore = std::function<tools::ToolResult(const nc::LineSource&, const tools::ToolOptions&,
@@ -244,6 +262,18 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   comm::TCommDlg* commDlg_ = nullptr;
   script::TScriptDlg* scriptDlg_ = nullptr;
   bool reportsModeless_ = false;
+
+  // The mouse on the view: where it was last, what it does, what it picked.
+  enum class Pointer { Normal, Rotate, Pan };
+  Pointer pointer_ = Pointer::Normal;
+  QPoint lastMouse_;
+  int32_t highlighted_ = -1;          // HighlightedItem
+  WheelToggle wheelUp_, wheelDown_;
+  int wheelRest_ = 0;                 // wheel turn short of a notch (touchpads)
+  HitIndex hitIndex_;                 // of hits_, built at the first pick after a picture
+  QTimer* gestureRest_ = nullptr;     // the full picture once a gesture rests
+  int32_t draftStride_ = 1;           // the lighter picture while a gesture goes on
+  QMenu* viewMenu_ = nullptr;
 
   QSplitter* splitter_ = nullptr;       // RxSplitter1: editors | view
   QSplitter* editSplitter_ = nullptr;   // the main editor over the split view

@@ -128,6 +128,9 @@ void TViewForm::CreateActions() {
   MakeAction(Command::AcZoom, QStringLiteral("拡大(&U)"), QKeySequence(Qt::Key_F2));
   MakeAction(Command::AcUnZoom, QStringLiteral("縮小(&D)"), QKeySequence(Qt::SHIFT | Qt::Key_F2));
   MakeAction(Command::AcHome, QStringLiteral("表示原点復帰(&H)"), QKeySequence(Qt::SHIFT | Qt::Key_Home));
+  // Home alone belongs to the editors (line start): it fits the view only while the view
+  // has the keys (see CreateViewGestures).
+  MakeAction(Command::AcFit, QStringLiteral("全体表示(&F)"));
   MakeAction(Command::AcEditDiv, QStringLiteral("画面分割(&W)"), QKeySequence(Qt::CTRL | Qt::Key_W))->setCheckable(true);
   MakeAction(Command::AcAlpha, QStringLiteral("透過モード(&B)"), QKeySequence(Qt::CTRL | Qt::Key_G))->setCheckable(true);
   MakeAction(Command::AcSubEdit, QString(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
@@ -152,7 +155,7 @@ void TViewForm::CreateActions() {
   // Commands whose windows are not built yet stand in their places, disabled.
   using C = Command;
   for (Command c : {C::Environment, C::AcFind, C::AcFindNext, C::AcFindPrev,
-                    C::AcReplace, C::AcJump, C::ClipBordItem, C::AcAlpha, C::InfoBtn})
+                    C::AcReplace, C::AcJump})
     Action(c)->setEnabled(false);
   Q_ASSERT_X(std::all_of(actions_.begin(), actions_.end(), [](QAction* a) { return a != nullptr; }),
              "TViewForm", "a command has no action");
@@ -191,7 +194,7 @@ void TViewForm::CreateMenus() {
   add(menuBar()->addMenu(QStringLiteral("３Ｄツール(&3)")),
       {C::Turn3DItem, kSeparator, C::XmirrItem, C::YmirrItem, kSeparator, C::Raph3DItem});
   add(menuBar()->addMenu(QStringLiteral("表示(&V)")),
-      {C::AcZoom, C::AcUnZoom, C::AcHome, kSeparator, C::AcEditDiv, C::AcAlpha});
+      {C::AcZoom, C::AcUnZoom, C::AcHome, C::AcFit, kSeparator, C::AcEditDiv, C::AcAlpha});
   add(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), {C::Contents1, C::SearchforHelpOn1, C::About1});
 }
 

@@ -31,11 +31,15 @@ RenderOptions TViewForm::RenderOptionsNow(bool whiteMode) const {
   o.Tracking = run.Tracking;
   o.WorkHeight = bench_->Machine().WorkHeight;
   o.WhiteMode = whiteMode;
+  o.Stride = draftStride_;
   return o;
 }
 
 RenderResult TViewForm::DrawPicture(int32_t execIndex, bool whiteMode) {
-  const bool busyCursor = !bench_->Exec().IsRunning();
+  // A picture paints over the highlight, and its hits are new.
+  hitIndex_.Clear();
+  // While the mouse turns or moves the view its cursor stays.
+  const bool busyCursor = !bench_->Exec().IsRunning() && pointer_ == Pointer::Normal;
   if (busyCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
   const RenderResult r = picture_.Render(bench_->Path(), bench_->Machine(), view_, RenderOptionsNow(whiteMode),
                                          hits_, execIndex, showBox_->ShowBoxSize());
@@ -85,6 +89,7 @@ bool TViewForm::ShowPreparedPicture() {
   p.Picture->SetThreads(picture_.Threads());
   picture_.SetThreads(threads);
   hits_.Clear();
+  hitIndex_.Clear();
   ShowRendered(picture_, p.Result);
   return true;
 }
