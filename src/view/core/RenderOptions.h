@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+namespace kelvan::nc {
+class PathList;
+}
+
 namespace kelvan::view {
 
 struct RenderOptions {
@@ -18,6 +22,10 @@ struct RenderOptions {
   bool WhiteMode = false;  // the clipboard copy's colours
   // The lighter picture of a gesture in progress draws every Stride-th item only.
   int32_t Stride = 1;
+  // Another program's path drawn under this one in one colour ($BBGGRR), as the program
+  // compare shows it; null for none. The caller keeps it alive while drawing.
+  const nc::PathList* Underlay = nullptr;
+  uint32_t UnderlayColor = 0x808080;
 
   bool operator==(const RenderOptions&) const = default;
 };

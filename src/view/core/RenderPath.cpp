@@ -27,6 +27,23 @@ void DrawItems(const nc::PathList& path, const ViewTransform& view, const Render
   for (int32_t i = (from + stride - 1) / stride * stride; i < to; i += stride) DrawItem(ctx, i, path[i]);
 }
 
+// The other program of a compare, under the path, every line in its one colour; no
+// arrows, no hits, no readout.
+void DrawUnderlay(const ViewTransform& view, const RenderOptions& options, LineSink& sink) {
+  if (options.Underlay == nullptr) return;
+  RenderOptions o = options;
+  o.Tracking = false;
+  o.ShowArrow = false;
+  o.HoleDisp = false;
+  ModeColors colors = ModeColors::For(options.WhiteMode);
+  colors.Rapid = colors.Cutting = colors.RefReturn = colors.DrillRapid = colors.Hole = options.UnderlayColor;
+  PositionReadout ignored;
+  DrawContext ctx{view, sink, o, colors, nullptr, ignored};
+  const nc::PathList& under = *options.Underlay;
+  const int32_t stride = std::max(options.Stride, 1);
+  for (int32_t i = 0; i < under.Count; i += stride) DrawItem(ctx, i, under[i]);
+}
+
 // The last readout wins, as if one pass had drawn every item.
 void Combine(PositionReadout& into, const PositionReadout& later) {
   if (later.HasPosition) into.SetPosition(later.X, later.Y, later.Z);
@@ -41,6 +58,7 @@ RenderResult RenderPath(const nc::PathList& path, const nc::MachineState& state,
   RenderResult result;
   hits.Clear();
   DrawViewFrame(view, sink, state, options.WhiteMode, showBoxHeight);
+  DrawUnderlay(view, options, sink);
 
   DrawContext ctx{view, sink, options, ModeColors::For(options.WhiteMode),
                   options.Tracking ? &hits : nullptr, result.Readout};
@@ -70,6 +88,7 @@ RenderResult RenderRaster(const nc::PathList& path, const nc::MachineState& stat
   RenderResult result;
   hits.Clear();
   DrawViewFrame(view, sink, state, options.WhiteMode, showBoxHeight);
+  DrawUnderlay(view, options, sink);
   const size_t pixels = static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height);
   layers.resize(static_cast<size_t>(threads - 1));
   std::vector<PositionReadout> readouts(static_cast<size_t>(threads));

@@ -363,6 +363,34 @@ TEST(RenderPath, DrawsUpToTheExecutionIndex) {
   }
 }
 
+// The other program of a compare lies under the path in its own colour, drawn before
+// it, never recorded for picking; a gesture's stride thins both.
+TEST(RenderPath, UnderlayIsDrawnFirstInItsColourAndNeverPicked) {
+  Scene s;
+  PathList other(100);
+  for (int i = 0; i < 4; ++i) {
+    const float v[8] = {float(i), 0, 0, float(i + 1), 5, 0, 0, 0};
+    kelvan::nc::AddPathItem(s.Path, 100, i, PathKind::pkLinear, v);
+    const float w[8] = {float(i), 1, 0, float(i + 1), 6, 0, 0, 0};
+    kelvan::nc::AddPathItem(other, 100, i, PathKind::pkRapid, w);
+  }
+  s.Options.Tracking = true;
+  s.Options.Underlay = &other;
+  s.Options.UnderlayColor = 0x123456;
+  s.Render();
+  EXPECT_EQ(s.Sink.CountColor(0x123456), 4u);
+  EXPECT_EQ(s.Hits.Count(), 4);
+  size_t firstMain = s.Sink.Lines.size(), lastUnder = 0;
+  for (size_t i = 0; i < s.Sink.Lines.size(); ++i) {
+    if (s.Sink.Lines[i].Color == 0x123456) lastUnder = i;
+    else if (s.Sink.Lines[i].Color == ModeColors::For(false).Cutting) firstMain = std::min(firstMain, i);
+  }
+  EXPECT_LT(lastUnder, firstMain);
+  s.Options.Stride = 2;
+  s.Render();
+  EXPECT_EQ(s.Sink.CountColor(0x123456), 2u);
+}
+
 TEST(RenderPath, CapacityTextReadsCountsAndCapacities) {
   EXPECT_EQ(CapacityText(120, 100000, 95, 200000), "D:120/100000 P:95/200000");
 }
