@@ -36,6 +36,8 @@ class Yes : public view::UserDialogs {
   QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   bool RoughParameters(QWidget*, QString&, QString&, QString&) override { return false; }
+  QString ChooseFolder(QWidget*, const QString&) override { return {}; }
+  bool ChooseFont(QWidget*, QFont&) override { return false; }
 };
 
 long StatusKb(const char* field) {

@@ -1,6 +1,7 @@
 #include "view/UserDialogs.h"
 
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 
 #include "tools/ui/TRaph3DDlg.h"
@@ -34,6 +35,19 @@ QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& initial, con
 bool QtUserDialogs::RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) {
   tools::TRaph3DDlg dialog(parent);
   return dialog.Ask(start, end, step);
+}
+
+QString QtUserDialogs::ChooseFolder(QWidget* parent, const QString& start) {
+  // The toolkit's own dialog, which offers a button for a new folder.
+  return QFileDialog::getExistingDirectory(parent, QString(), start,
+                                           QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+bool QtUserDialogs::ChooseFont(QWidget* parent, QFont& font) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font, parent, QString(), QFontDialog::MonospacedFonts);
+  if (ok) font = chosen;
+  return ok;
 }
 
 }  // namespace kelvan::view

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QFont;
 class QWidget;
 
 namespace kelvan::view {
@@ -26,6 +27,11 @@ class UserDialogs {
   // The roughing dialog (TRaph3DDlg) with the three texts; they come back as typed. False
   // when cancelled.
   virtual bool RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) = 0;
+  // The folder picker, starting in `start`, where new folders may be made; empty when
+  // cancelled.
+  virtual QString ChooseFolder(QWidget* parent, const QString& start) = 0;
+  // The font dialog with fixed-pitch fonts only, starting at `font`; false when cancelled.
+  virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
 };
 
 // The real boxes.
@@ -39,6 +45,8 @@ class QtUserDialogs : public UserDialogs {
   QString OpenFileName(QWidget* parent, const QString& folder, const QString& filter) override;
   QString SaveFileName(QWidget* parent, const QString& initial, const QString& filter) override;
   bool RoughParameters(QWidget* parent, QString& start, QString& end, QString& step) override;
+  QString ChooseFolder(QWidget* parent, const QString& start) override;
+  bool ChooseFont(QWidget* parent, QFont& font) override;
 };
 
 }  // namespace kelvan::view

@@ -1,6 +1,7 @@
 #pragma once
 // The message boxes, input box and file dialogs of the windows' tests.
 
+#include <QFont>
 #include <QStringList>
 
 #include <deque>
@@ -50,6 +51,23 @@ class ScriptedDialogs : public view::UserDialogs {
     end = rough.front().value(1);
     step = rough.front().value(2);
     rough.pop_front();
+    return true;
+  }
+  std::deque<QString> folders;   // the folder picker's answers; none: cancelled
+  std::deque<QFont> fonts;        // the font dialog's answers; none: cancelled
+  QList<QFont> fontsOffered;      // the font each font dialog started at
+  QString ChooseFolder(QWidget*, const QString& start) override {
+    startedIn << start;
+    if (folders.empty()) return {};
+    const QString f = folders.front();
+    folders.pop_front();
+    return f;
+  }
+  bool ChooseFont(QWidget*, QFont& font) override {
+    fontsOffered << font;
+    if (fonts.empty()) return false;
+    font = fonts.front();
+    fonts.pop_front();
     return true;
   }
 
