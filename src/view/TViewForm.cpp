@@ -19,6 +19,7 @@
 #include "editor/NcEditor.h"
 #include "print/TStringsPrinter.h"
 #include "settings/SettingsKeys.h"
+#include "settings/ui/TOptionDlg.h"
 #include "view/Beep.h"
 #include "view/DocumentController.h"
 #include "view/HelpWindow.h"
@@ -99,6 +100,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateReportWindows();
   CreateTools();
   CreateComm();
+  CreateOptions();  // before the scripts set the command buttons' pictures
   CreateScripts();
   CreateViewGestures();
   ConnectEditor();
@@ -135,6 +137,7 @@ void TViewForm::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   if (shown_) return;  // the first showing only
   shown_ = true;
+  optionDlg_->LoadConfig();
   if (AreaOfSetting(start_.ToolBar) != Qt::TopToolBarArea) addToolBar(AreaOfSetting(start_.ToolBar), speedBar_);
   QList<int> sizes = splitter_->sizes();
   const int total = sizes.value(0) + sizes.value(2);

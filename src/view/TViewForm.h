@@ -55,6 +55,10 @@ class TDumpDlg;
 namespace kelvan::script {
 class TScriptDlg;
 }
+namespace kelvan::settings {
+class TOptionDlg;
+struct OptionValues;
+}  // namespace kelvan::settings
 namespace kelvan::workbench {
 class Workbench;
 }
@@ -112,6 +116,8 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   comm::TCommDlg& CommDialog() { return *commDlg_; }
   script::TScriptDlg& ScriptWindow() { return *scriptDlg_; }
+  settings::TOptionDlg& OptionDialog() { return *optionDlg_; }
+  print::TStringsPrinter& Printer() { return *printer_; }
   // The item the reference mode highlights, -1 none.
   int32_t HighlightedItem() const { return highlighted_; }
   // Tests show the report window without waiting for it to close.
@@ -208,6 +214,11 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void CreateComm();
   void AcCommunicationExecute();
 
+  // The settings dialog (TViewFormOptions.cpp).
+  void CreateOptions();
+  void EnvironmentExecute();
+  void ApplyOptions(const settings::OptionValues& values, bool atStart);
+
   // Scripts and the user command buttons (TViewFormScript.cpp).
   void CreateScripts();
   void LoadUserCommands(const QStringList& names);
@@ -261,6 +272,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg* dumpDlg_ = nullptr;
   comm::TCommDlg* commDlg_ = nullptr;
   script::TScriptDlg* scriptDlg_ = nullptr;
+  settings::TOptionDlg* optionDlg_ = nullptr;
   bool reportsModeless_ = false;
 
   // The mouse on the view: where it was last, what it does, what it picked.

@@ -154,7 +154,7 @@ void TViewForm::CreateActions() {
 
   // Commands whose windows are not built yet stand in their places, disabled.
   using C = Command;
-  for (Command c : {C::Environment, C::AcFind, C::AcFindNext, C::AcFindPrev,
+  for (Command c : {C::AcFind, C::AcFindNext, C::AcFindPrev,
                     C::AcReplace, C::AcJump})
     Action(c)->setEnabled(false);
   Q_ASSERT_X(std::all_of(actions_.begin(), actions_.end(), [](QAction* a) { return a != nullptr; }),
