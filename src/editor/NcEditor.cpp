@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/CaretLineUnderline.h"
 #include "editor/EditorLineSource.h"
@@ -66,6 +67,8 @@ struct NcEditor::Impl {
   bool overwrite = false;
   bool applyingLexer = false;
   int numberDigits = 0;
+  QString searchText;  // the search given last, for FindAgain
+  int searchOptions = 0;
   // Last caret reported per view (main, second), so that CaretMoved fires on moves only.
   std::array<std::pair<int, int>, 2> lastCaret{{{-1, -1}, {-1, -1}}};
   std::array<QPointer<CaretLineUnderline>, 2> underlines;  // per view (main, second)
@@ -142,6 +145,14 @@ struct NcEditor::Impl {
   // for here follows once: the number margin and TextChanged (unless quiet).
   template <class Change>
   void WholeText(Change&& change) {
+    Silently(change);
+    Changed();
+  }
+  // Runs changes with the change notifications off in every view. Besides the QString
+  // above, QScintilla counts the characters from the top of the text to every change (for
+  // accessibility): a replace-all over a large text would take quadratic time.
+  template <class Change>
+  void Silently(Change&& change) {
     std::vector<std::pair<QsciScintilla*, long>> masks;
     for (QsciScintilla* view : Views()) {
       masks.emplace_back(view, view->SendScintilla(Sci::SCI_GETMODEVENTMASK));
@@ -149,6 +160,9 @@ struct NcEditor::Impl {
     }
     change();
     for (const auto& [view, mask] : masks) view->SendScintilla(Sci::SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
+  }
+  // What the notifications are used for, after silent changes.
+  void Changed() {
     UpdateNumberMargin(false);
     if (!quiet) emit owner->TextChanged();
   }
@@ -561,8 +575,20 @@ void NcEditor::SetReadOnly(bool readOnly) {
 
 // --- commands ------------------------------------------------------------------------------
 
-void NcEditor::Undo() { d_->Focused()->undo(); }
-void NcEditor::Redo() { d_->Focused()->redo(); }
+// Silently: an undo may put back a whole text (a replace-all, a conversion) or many
+// changes at once, which the notifications would copy and count (see Silently).
+void NcEditor::Undo() {
+  if (!CanUndo()) return;
+  d_->Silently([this] { d_->Focused()->undo(); });
+  d_->Changed();
+}
+
+void NcEditor::Redo() {
+  if (!CanRedo()) return;
+  d_->Silently([this] { d_->Focused()->redo(); });
+  d_->Changed();
+}
+
 bool NcEditor::CanUndo() const { return d_->Send(Sci::SCI_CANUNDO) != 0; }
 bool NcEditor::CanRedo() const { return d_->Send(Sci::SCI_CANREDO) != 0; }
 void NcEditor::Cut() { d_->Focused()->cut(); }
@@ -636,6 +662,8 @@ QsciScintilla* NcEditor::FocusedView() const { return d_->Focused(); }
 // --- search --------------------------------------------------------------------------------
 
 bool NcEditor::FindNext(const QString& text, int options, bool forward) {
+  d_->searchText = text;
+  d_->searchOptions = options;
   QsciScintilla* view = d_->Focused();
   const EditorSearch search(view, text, options);
   if (search.IsEmpty()) return false;
@@ -647,6 +675,12 @@ bool NcEditor::FindNext(const QString& text, int options, bool forward) {
   d_->CheckCaret(view);
   return true;
 }
+
+bool NcEditor::FindAgain(bool forward) { return FindNext(d_->searchText, d_->searchOptions, forward); }
+
+QString NcEditor::SearchText() const { return d_->searchText; }
+
+int NcEditor::SearchOptions() const { return d_->searchOptions; }
 
 bool NcEditor::ReplaceAndFindNext(const QString& text, const QString& replacement, int options) {
   QsciScintilla* view = d_->Focused();
@@ -661,36 +695,67 @@ bool NcEditor::ReplaceAndFindNext(const QString& text, const QString& replacemen
   return FindNext(text, options, true);
 }
 
+// The matches are gathered in the text as it is and the text from the first to the end of
+// the last is then replaced once, as one change: a million replacements one by one would
+// cost Scintilla seconds in bookkeeping (undo records, line positions, views). Every
+// match is thus found in the original text, its context ("^", "\\b") included.
 int NcEditor::ReplaceAll(const QString& text, const QString& replacement, int options, bool fromCaret,
                          const std::function<bool()>& keepGoing) {
+  d_->searchText = text;
+  d_->searchOptions = options;
   QsciScintilla* view = d_->Focused();
   const EditorSearch search(view, text, options);
   if (search.IsEmpty() || view->isReadOnly()) return 0;
+  const QByteArray with = replacement.toUtf8();
+  const std::string_view withBytes(with.constData(), static_cast<size_t>(with.size()));
+  // Only a regular expression's replacement differs from match to match.
+  const bool literal = (options & SearchRegExp) == 0;
+  const long length = view->SendScintilla(Sci::SCI_GETLENGTH);
+  const bool endsWithLineEnd = d_->EndsWithLineEnd();
   // From the caret means from the start of the selection, so that a match just found and
   // selected is replaced too.
   long pos = fromCaret ? view->SendScintilla(Sci::SCI_GETSELECTIONSTART) : 0;
-  int count = 0;
-  view->SendScintilla(Sci::SCI_BEGINUNDOACTION);
+  std::vector<std::pair<long, long>> matches;
+  std::vector<std::string> expansions;
   for (;;) {
-    const long length = view->SendScintilla(Sci::SCI_GETLENGTH);
     const EditorSearch::Match m = search.Find(pos, length);
     if (!m.Found()) break;
     // The empty place after a final line end is where the caret can stand, not a line:
     // "^" must not add a line there.
-    if (m.Empty() && m.start == length && d_->EndsWithLineEnd()) break;
-    pos = search.Replace(replacement);
-    ++count;
+    if (m.Empty() && m.start == length && endsWithLineEnd) break;
+    matches.emplace_back(m.start, m.end);
+    if (!literal) expansions.push_back(search.Expansion(withBytes));
     // After an empty match the search moves on by a character, or it would match there again.
+    pos = m.end;
     if (m.Empty()) {
-      if (pos >= view->SendScintilla(Sci::SCI_GETLENGTH)) break;
+      if (pos >= length) break;
       pos = search.After(pos);
     }
     if (keepGoing && !keepGoing()) break;
   }
-  view->SendScintilla(Sci::SCI_ENDUNDOACTION);
-  if (count > 0) view->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(pos));
+  if (!matches.empty()) {
+    const long first = matches.front().first;
+    const long last = matches.back().second;
+    const std::string_view original = d_->Range(view, first, last);
+    std::string out;
+    out.reserve(original.size() + matches.size() * withBytes.size());
+    long copied = first;
+    for (size_t i = 0; i < matches.size(); ++i) {
+      out.append(original.substr(static_cast<size_t>(copied - first), static_cast<size_t>(matches[i].first - copied)));
+      out += literal ? withBytes : std::string_view(expansions[i]);
+      copied = matches[i].second;
+    }
+    view->SendScintilla(Sci::SCI_BEGINUNDOACTION);
+    d_->Silently([&] {
+      view->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(first), last);
+      view->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(out.size()), out.c_str());
+    });
+    view->SendScintilla(Sci::SCI_ENDUNDOACTION);
+    d_->Changed();
+    view->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(first + static_cast<long>(out.size())));
+  }
   d_->CheckCaret(view);
-  return count;
+  return static_cast<int>(matches.size());
 }
 
 }  // namespace kelvan::editor

@@ -142,14 +142,20 @@ class NcEditor : public QObject {
 
   // --- search ----------------------------------------------------------------------------
   // Searches from the caret of the focused view; selects and shows the match. False when
-  // nothing was found. Options: SearchOption bits (fuzzy matching is not built yet and
-  // is ignored).
+  // nothing was found. Options: SearchOption bits. Each search remembers its text and
+  // options as the editor's search (what FindAgain repeats).
   bool FindNext(const QString& text, int options, bool forward = true);
+  // Repeats the editor's search from the caret; false when there is none or nothing is found.
+  bool FindAgain(bool forward);
+  QString SearchText() const;
+  int SearchOptions() const;
   // Replaces the selection when it is a match of text, then finds the next match.
   bool ReplaceAndFindNext(const QString& text, const QString& replacement, int options);
   // Replaces every match from the caret (fromCaret) or from the top; returns the count.
-  // `keepGoing` is asked between replacements (the window processes events there, so
-  // that Escape can stop a long replace-all); returning false stops.
+  // The matches are those of the text as it was (a replacement is never searched again),
+  // and the whole replace-all is one undo step. `keepGoing` is asked after each match (the
+  // window processes events there, so that Escape can stop a long replace-all); returning
+  // false stops, and the matches found so far are replaced.
   int ReplaceAll(const QString& text, const QString& replacement, int options, bool fromCaret,
                  const std::function<bool()>& keepGoing = {});
 

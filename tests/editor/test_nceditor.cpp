@@ -12,11 +12,18 @@
 
 using kelvan::editor::NcEditor;
 using kelvan::editor::SearchCaseSensitive;
+using kelvan::editor::SearchFuzzy;
 using kelvan::editor::SearchRegExp;
 namespace nc = kelvan::nc;
 using Sci = QsciScintillaBase;
 
 namespace {
+
+QString Lines(int n, const char* line) {
+  QString text;
+  for (int i = 0; i < n; ++i) text += QLatin1String(line) + QLatin1Char('\n');
+  return text;
+}
 
 QByteArray ReadFile(const QString& path) {
   QFile f(path);
@@ -453,6 +460,90 @@ class TestNcEditor : public QObject {
       got << QStringLiteral("%1:%2-%3").arg(row).arg(end - sel.size()).arg(end);
     }
     QCOMPARE(got.join(' '), found);
+  }
+
+  // あいまい検索 in the editor: found in folded text, answered and replaced as the original
+  // bytes (half-width marks, full-width forms, line ends and regexp groups included).
+  void fuzzy_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<int>("options");  // besides SearchFuzzy
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("found");  // byte spans: the first from the top, the last from the end
+    QTest::addColumn<QString>("replaced");
+    QTest::addColumn<int>("count");
+    QTest::newRow("width and case") << "N1 G01\r\nＧ０１ g01\r\n" << "ｇ０１" << 0 << "#" << "3-6 18-21"
+                                    << "N1 #\r\n# #\r\n" << 3;
+    QTest::newRow("kana with half-width marks") << "(ｶﾞｲﾄﾞ)\nがいど\n" << "ガイド" << 0 << "#" << "1-16 18-27"
+                                                << "(#)\n#\n" << 2;
+    QTest::newRow("regexp groups are original text") << "X１ Y２\n" << "([xy])(\\d)" << int(SearchRegExp)
+                                                     << "<\\2\\1>" << "0-4 5-9" << "<１X> <２Y>\n" << 2;
+    QTest::newRow("regexp ^ sees the original text") << "XX\nX\n" << "^x" << int(SearchRegExp) << "" << "0-1 3-4"
+                                                     << "X\n\n" << 2;
+    QTest::newRow("over a line end") << "A\nＢ\nA\nB\n" << "a\nb" << 0 << "#" << "0-5 6-9" << "#\n#\n" << 2;
+  }
+  void fuzzy() {
+    QFETCH(QString, text);
+    QFETCH(QString, search);
+    QFETCH(int, options);
+    QFETCH(QString, replacement);
+    QFETCH(QString, found);
+    QFETCH(QString, replaced);
+    QFETCH(int, count);
+    options |= SearchFuzzy;
+    NcEditor editor(nullptr);
+    editor.SetText(text);
+    QsciScintilla* view = editor.Widget();
+    auto selection = [view] {
+      return QStringLiteral("%1-%2").arg(view->SendScintilla(Sci::SCI_GETSELECTIONSTART))
+          .arg(view->SendScintilla(Sci::SCI_GETSELECTIONEND));
+    };
+    view->SendScintilla(Sci::SCI_GOTOPOS, 0ul);
+    QVERIFY(editor.FindNext(search, options, true));
+    const QString first = selection();
+    view->SendScintilla(Sci::SCI_DOCUMENTEND);
+    QVERIFY(editor.FindNext(search, options, false));
+    QCOMPARE(first + ' ' + selection(), found);
+    QCOMPARE(editor.ReplaceAll(search, replacement, options, false), count);
+    QCOMPARE(editor.Text(), replaced);
+    editor.Undo();  // one step
+    QCOMPARE(editor.Text(), text);
+    // What F3 repeats.
+    QCOMPARE(editor.SearchText(), search);
+    QCOMPARE(editor.SearchOptions(), options);
+  }
+
+  // A fuzzy search text over line ends is looked for a block of lines at a time: matches
+  // across the blocks' borders are found as the plain search finds them.
+  void fuzzyOverLineEndsInALargeText() {
+    QString text;
+    for (int i = 0; i < 12000; ++i) text += QStringLiteral("N%1\nX1\nY2\n").arg(i);  // about 170 KB
+    NcEditor fuzzy(nullptr);
+    NcEditor plain(nullptr);
+    fuzzy.SetText(text);
+    plain.SetText(text);
+    // Backward from the end, as far as a block and more.
+    for (NcEditor* e : {&fuzzy, &plain}) e->Widget()->SendScintilla(Sci::SCI_DOCUMENTEND);
+    for (int i = 0; i < 40; ++i) {
+      QVERIFY(fuzzy.FindNext(QStringLiteral("ｘ１\nＹ２\nn"), SearchFuzzy, false));
+      QVERIFY(plain.FindNext(QStringLiteral("X1\nY2\nN"), SearchCaseSensitive, false));
+      QCOMPARE(fuzzy.CaretRow(), plain.CaretRow());
+    }
+    QCOMPARE(fuzzy.ReplaceAll(QStringLiteral("ｘ１\nＹ２\nn"), QStringLiteral("#"), SearchFuzzy, false), 11999);
+    QCOMPARE(plain.ReplaceAll(QStringLiteral("X1\nY2\nN"), QStringLiteral("#"), SearchCaseSensitive, false), 11999);
+    QCOMPARE(fuzzy.Text(), plain.Text());
+
+    // Far apart: the blocks grow on the way; found where the plain search finds them.
+    text = Lines(9000, "N1") + QStringLiteral("X1\nY2\n") + Lines(9000, "N2") + QStringLiteral("X1\nY2\n") + Lines(50, "N3");
+    fuzzy.SetText(text);
+    fuzzy.SetCaret(0, 0);
+    QVERIFY(fuzzy.FindNext(QStringLiteral("ｘ１\nｙ２"), SearchFuzzy, true));
+    QCOMPARE(fuzzy.CaretRow(), 9001);
+    QVERIFY(fuzzy.FindNext(QStringLiteral("ｘ１\nｙ２"), SearchFuzzy, true));
+    QCOMPARE(fuzzy.CaretRow(), 18003);
+    QVERIFY(!fuzzy.FindNext(QStringLiteral("ｘ１\nｙ２"), SearchFuzzy, true));
+    QVERIFY(fuzzy.FindNext(QStringLiteral("ｘ１\nｙ２"), SearchFuzzy, false));
+    QCOMPARE(fuzzy.CaretRow(), 9001);
   }
 
   void replace() {
