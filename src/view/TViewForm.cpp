@@ -102,6 +102,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateComm();
   CreateOptions();  // before the scripts set the command buttons' pictures
   CreateScripts();
+  CreateSearch();
   CreateViewGestures();
   ConnectEditor();
   ConnectWorkbench();

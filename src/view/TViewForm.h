@@ -55,6 +55,10 @@ class TDumpDlg;
 namespace kelvan::script {
 class TScriptDlg;
 }
+namespace kelvan::search {
+class SearchCommands;
+struct SearchTarget;
+}  // namespace kelvan::search
 namespace kelvan::settings {
 class TOptionDlg;
 struct OptionValues;
@@ -116,6 +120,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   comm::TCommDlg& CommDialog() { return *commDlg_; }
   script::TScriptDlg& ScriptWindow() { return *scriptDlg_; }
+  search::SearchCommands& Search() { return *search_; }
   settings::TOptionDlg& OptionDialog() { return *optionDlg_; }
   print::TStringsPrinter& Printer() { return *printer_; }
   // The item the reference mode highlights, -1 none.
@@ -233,6 +238,14 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void AcDumpExecute();
   void Print1Click();
 
+  // Find, replace and jump (TViewFormSearch.cpp).
+  void CreateSearch();
+  search::SearchTarget SearchTargetNow();
+  void AcFindExecute();
+  void AcReplaceExecute();
+  void AcFindNextExecute(bool forward);
+  void AcJumpExecute();
+
   // Helpers.
   void SetPanel(Panel p, const QString& text);
   static bool FitsItsText(Panel p);
@@ -272,6 +285,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg* dumpDlg_ = nullptr;
   comm::TCommDlg* commDlg_ = nullptr;
   script::TScriptDlg* scriptDlg_ = nullptr;
+  search::SearchCommands* search_ = nullptr;
   settings::TOptionDlg* optionDlg_ = nullptr;
   bool reportsModeless_ = false;
 

@@ -152,11 +152,6 @@ void TViewForm::CreateActions() {
   MakeAction(Command::SearchforHelpOn1, QStringLiteral("トピックの検索(&S)..."));
   MakeAction(Command::About1, QStringLiteral("バージョン情報(&A)..."));
 
-  // Commands whose windows are not built yet stand in their places, disabled.
-  using C = Command;
-  for (Command c : {C::AcFind, C::AcFindNext, C::AcFindPrev,
-                    C::AcReplace, C::AcJump})
-    Action(c)->setEnabled(false);
   Q_ASSERT_X(std::all_of(actions_.begin(), actions_.end(), [](QAction* a) { return a != nullptr; }),
              "TViewForm", "a command has no action");
 }

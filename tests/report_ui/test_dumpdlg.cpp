@@ -57,8 +57,18 @@ class TestDumpDlg : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     for (const char* name : {"PrintBtn", "UndoBtn", "RedoBtn", "FindBtn", "ReplaceBtn", "CloseBtn"})
       QVERIFY2(dlg.findChild<QToolButton*>(QString::fromLatin1(name)), name);
-    QVERIFY(!dlg.findChild<QToolButton*>(QStringLiteral("FindBtn"))->isEnabled());
-    QVERIFY(!dlg.findChild<QToolButton*>(QStringLiteral("ReplaceBtn"))->isEnabled());
+    // Find and replace ask the main window for its dialogs.
+    QVERIFY(dlg.findChild<QToolButton*>(QStringLiteral("FindBtn"))->isEnabled());
+    QVERIFY(dlg.findChild<QToolButton*>(QStringLiteral("ReplaceBtn"))->isEnabled());
+    QSignalSpy find(&dlg, &TDumpDlg::FindRequested);
+    QSignalSpy replace(&dlg, &TDumpDlg::ReplaceRequested);
+    QSignalSpy findNext(&dlg, &TDumpDlg::FindNextRequested);
+    dlg.findChild<QToolButton*>(QStringLiteral("FindBtn"))->click();
+    dlg.findChild<QToolButton*>(QStringLiteral("ReplaceBtn"))->click();
+    dlg.AcFindNext()->trigger();
+    QCOMPARE(find.count(), 1);
+    QCOMPARE(replace.count(), 1);
+    QCOMPARE(findNext.count(), 1);
     QCOMPARE(dlg.AcUndo()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QCOMPARE(dlg.AcRedo()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
     QCOMPARE(dlg.AcFindNext()->shortcut(), QKeySequence(Qt::Key_F3));

@@ -77,12 +77,13 @@ QToolBar* TDumpDlg::BuildToolBar() {
                           QKeySequence(Qt::Key_F3));
   // Escape closes this window, as it closes every dialog.
   acClose_ = NewAction(QStringLiteral("AcClose"), QStringLiteral("閉じる"), QKeySequence(Qt::Key_Escape));
-  // Find and replace in the report come with the find and replace dialogs.
-  for (QAction* a : {acFind_, acReplace_, acFindNext_}) a->setEnabled(false);
 
   connect(acPrint_, &QAction::triggered, this, &TDumpDlg::PrintBtnClick);
   connect(acUndo_, &QAction::triggered, this, [this] { edit_->Undo(); });
   connect(acRedo_, &QAction::triggered, this, [this] { edit_->Redo(); });
+  connect(acFind_, &QAction::triggered, this, &TDumpDlg::FindRequested);
+  connect(acReplace_, &QAction::triggered, this, &TDumpDlg::ReplaceRequested);
+  connect(acFindNext_, &QAction::triggered, this, &TDumpDlg::FindNextRequested);
   connect(acClose_, &QAction::triggered, this, &QDialog::close);
 
   auto* bar = new QToolBar(this);

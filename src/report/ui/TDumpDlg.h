@@ -60,6 +60,13 @@ class TDumpDlg : public QDialog {
   QAction* AcReplace() const { return acReplace_; }
   QAction* AcFindNext() const { return acFindNext_; }
 
+ signals:
+  // AcFind, AcReplace and AcFindNext: the find and replace dialogs belong to the main
+  // window, which shows them over this one.
+  void FindRequested();
+  void ReplaceRequested();
+  void FindNextRequested();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;

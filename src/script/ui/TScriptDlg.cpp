@@ -145,16 +145,13 @@ QMenuBar* TScriptDlg::BuildMenus() {
     if (*n) edit->addAction(Action(n)); else edit->addSeparator();
   }
 
-  // Find and replace come with the find dialogs, which serve every editor.
+  // The find dialogs serve every editor; the main window shows them over this window.
   QMenu* search = bar->addMenu(QStringLiteral("検索(&S)"));
-  for (auto [n, text, key] : {std::tuple("Find", "検索(&F)", QKeySequence(Qt::CTRL | Qt::Key_F)),
-                              std::tuple("FindNext", "再検索(&N)", QKeySequence(Qt::Key_F3)),
-                              std::tuple("Replace", "置換(&R)", QKeySequence(Qt::CTRL | Qt::Key_R))}) {
-    QAction* a = NewAction(n, QString::fromUtf8(text), key);
-    a->setEnabled(false);
-    search->addAction(a);
-  }
-  NewAction("AcFindPrev", QString(), QKeySequence(Qt::SHIFT | Qt::Key_F3))->setEnabled(false);
+  on(NewAction("Find", QStringLiteral("検索(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F)), &TScriptDlg::FindRequested);
+  on(NewAction("FindNext", QStringLiteral("再検索(&N)"), QKeySequence(Qt::Key_F3)), [this] { emit FindNextRequested(true); });
+  on(NewAction("Replace", QStringLiteral("置換(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R)), &TScriptDlg::ReplaceRequested);
+  for (const char* n : {"Find", "FindNext", "Replace"}) search->addAction(Action(n));
+  on(NewAction("AcFindPrev", QString(), QKeySequence(Qt::SHIFT | Qt::Key_F3)), [this] { emit FindNextRequested(false); });
 
   QMenu* run = bar->addMenu(QStringLiteral("実行(&G)"));
   on(NewAction("RunScript", QStringLiteral("スクリプト実行(&R)"), QKeySequence(Qt::Key_F9)),

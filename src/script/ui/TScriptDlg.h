@@ -89,6 +89,11 @@ class TScriptDlg : public QDialog {
 
  signals:
   void RunningChanged(bool running);
+  // Find, Replace, FindNext and AcFindPrev: the find and replace dialogs belong to the
+  // main window, which shows them over this one.
+  void FindRequested();
+  void ReplaceRequested();
+  void FindNextRequested(bool forward);
 
  protected:
   void showEvent(QShowEvent* event) override;
