@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "OffscreenApp.h"
 #include "ProgramGenerator.h"
 #include "editor/NcEditor.h"
 #include "nc/PathList.h"
@@ -74,10 +75,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-  QApplication app(argc, argv);
+  bench::OffscreenApp app(argc, argv);
   const size_t lines = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1000000;
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("big.nc"));

@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "OffscreenApp.h"
 #include "ProgramGenerator.h"
 #include "editor/NcEditor.h"
 #include "search/SearchCommands.h"
@@ -97,10 +98,7 @@ void ThroughTheWindow(const std::string& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-  QApplication app(argc, argv);
+  bench::OffscreenApp app(argc, argv);
   const size_t lines = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1000000;
   const std::string program = ProgramWithWordOnEveryLine(lines);
 

@@ -3,7 +3,6 @@
 // loop of 10,000,000 integer additions. Prints seconds; runs offscreen.
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -16,6 +15,8 @@
 #include "workbench/ScriptRun.h"
 #include "workbench/Workbench.h"
 
+#include "OffscreenApp.h"
+
 using namespace kelvan;
 
 namespace {
@@ -27,10 +28,7 @@ double Seconds(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-  QApplication app(argc, argv);
+  bench::OffscreenApp app(argc, argv);
   view::TViewForm form;
   form.resize(1200, 800);
   form.show();

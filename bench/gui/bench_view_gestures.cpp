@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "OffscreenApp.h"
 #include "ProgramGenerator.h"
 #include "editor/NcEditor.h"
 #include "nc/PathList.h"
@@ -45,10 +46,7 @@ void Wheel(QWidget& box, int delta) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-  QApplication app(argc, argv);
+  bench::OffscreenApp app(argc, argv);
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("big.nc"));
   const std::string program = bench::GenerateProgram(argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1000000, 11);
