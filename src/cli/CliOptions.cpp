@@ -117,6 +117,14 @@ bool ParseCliOptions(int argc, char** argv, int first, CliOptions& out, std::str
       double d = 0;
       ok = ParseNumber(v, d) && d > 0 && d <= 1e6;
       if (ok) out.MaxSeconds = d;
+    } else if (a == "--line") {
+      int32_t n = 0;
+      ok = ParseNumber(v, n) && n >= 1;
+      if (ok) out.Line = n;
+    } else if (a == "--tolerance") {
+      double d = 0;
+      ok = ParseNumber(v, d) && d >= 0 && d <= 1e6;
+      if (ok) out.Tolerance = d;
     } else if (a == "--error-tag") {
       out.ErrorTags.push_back(v);
       out.ErrorTagsGiven = true;

@@ -38,6 +38,9 @@ struct CliOptions {
   // script: --nc FILE, --max-seconds N
   std::optional<std::string> NcFile;
   std::optional<double> MaxSeconds;
+  // restart: --line N (1-based); compare: --tolerance T
+  std::optional<int32_t> Line;
+  std::optional<double> Tolerance;
   std::vector<std::string> Positional;   // the subcommand's own arguments
 };
 

@@ -14,5 +14,7 @@ int RunReport(const CliOptions& options);
 int RunConvert(const CliOptions& options);
 int RunDnc(const CliOptions& options);
 int RunScript(const CliOptions& options);
+int RunRestart(const CliOptions& options);
+int RunCompare(const CliOptions& options);
 
 }  // namespace kelvan::cli

@@ -27,6 +27,11 @@ void Usage(std::FILE* to = stderr) {
       "  script FILE.pas [--nc FILE] [--max-seconds N]  runs a script on an NC program (empty\n"
       "                         without --nc) and prints the resulting program; boxes answer\n"
       "                         as cancelled\n"
+      "  restart --line N FILE [-o OUT]  the program from line N (1-based) on, after a preamble\n"
+      "                         that restores the state it had reached there and brings the\n"
+      "                         tool safely to the block; refused (exit 1) when not exact\n"
+      "  compare A B [--tolerance T]  where the tool paths of two programs differ by more\n"
+      "                         than T (default 0.001); exit 1 when they do\n"
       "  --help                 this text;  --version  the version\n"
       "options:\n"
       "  --floatpos 0|1|2   value unit 0.01, 0.001, 0.0001 for numbers without a point\n"
@@ -46,6 +51,8 @@ int Run(const std::string& command, const kelvan::cli::CliOptions& options) {
   if (command == "convert") return kelvan::cli::RunConvert(options);
   if (command == "dnc") return kelvan::cli::RunDnc(options);
   if (command == "script") return kelvan::cli::RunScript(options);
+  if (command == "restart") return kelvan::cli::RunRestart(options);
+  if (command == "compare") return kelvan::cli::RunCompare(options);
   std::fprintf(stderr, "kelvan-cli: unknown command %s\n", command.c_str());
   Usage();
   return 2;
