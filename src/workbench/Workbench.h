@@ -17,6 +17,7 @@
 #include "nc/RowMarks.h"
 #include "nc/TEasyCalc.h"
 #include "workbench/AnalysisWorker.h"
+#include "workbench/Comparison.h"
 #include "workbench/Execution.h"
 
 namespace kelvan::workbench {
@@ -98,6 +99,13 @@ class Workbench : public QObject {
   const AnalysisSettings& Settings() const { return settings_; }
   // New settings take effect at the next analysis.
   void SetSettings(AnalysisSettings settings);
+  // What an analysis of the document reads from the settings and run options now; a
+  // program compared with the document is analysed with the same.
+  nc::AnalyseOptions AnalyseOptionsNow() const;
+
+  // --- the program compare ---------------------------------------------------------------
+  Comparison& Compare() { return comparison_; }
+  const Comparison& Compare() const { return comparison_; }
 
   // --- the picture --------------------------------------------------------------------------
   // The full picture: analyses when the text changed, then draws items 0 to ExecIndex (all
@@ -148,7 +156,6 @@ class Workbench : public QObject {
   void FileNameChanged(const QString& name);
 
  private:
-  nc::AnalyseOptions AnalyseOptionsNow() const;
   void Accept(AnalysisOutput& out);
   void AfterAnalysis(bool quiet);
   void ShowPicture(bool whiteMode);
@@ -173,6 +180,7 @@ class Workbench : public QObject {
   bool analysed_ = false;
   AnalysisSettings settings_;
   RunOptions options_;
+  Comparison comparison_;
 
   uint64_t revision_ = 0;       // counts the changes of the text
   uint64_t generation_ = 0;     // counts the analyses started
