@@ -25,6 +25,8 @@ bool AnswerInformation(int argc, char** argv, int& status) {
         "usage: kelvan [FILE]\n"
         "Kelvan, a workbench for NC programs: opens FILE (an NC program) in the editor beside\n"
         "its tool path.\n"
+        "  --untitled FILE  opens FILE's program as a new document without a name (how a\n"
+        "             window hands a program it made to a new window)\n"
         "  --help     this text\n"
         "  --version  the version\n"
         "The command-line tools are in kelvan-cli (kelvan-cli --help).\n");
@@ -53,6 +55,9 @@ int main(int argc, char** argv) {
   form.show();
   // The first argument names the program to open.
   const QStringList args = QApplication::arguments();
-  if (args.size() > 1) form.OpenAtStart(args.at(1));
+  if (args.size() > 2 && args.at(1) == QStringLiteral("--untitled"))
+    form.OpenHandedOver(args.at(2));
+  else if (args.size() > 1)
+    form.OpenAtStart(args.at(1));
   return app.exec();
 }

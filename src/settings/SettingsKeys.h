@@ -101,6 +101,11 @@ inline constexpr IntegerKey ToolBar{"ToolBar", Section::Config, "0"};
 inline constexpr IntegerKey Split{"Split", Section::Config, "300"};
 // The menu item "固定サイクル展開" is hidden unless this is set (by hand in the store).
 inline constexpr BoolKey ShowSuperHole{"ShowSuperHole", Section::Config, "0"};
+// The program compare: the colour the other program's path is drawn in (a colour
+// identifier or "$" and eight hex digits, $00BBGGRR), and the distance below which the
+// two paths agree.
+inline constexpr StringKey CompareColor{"CompareColor", Section::Config, "clLime"};
+inline constexpr DecimalKey CompareTolerance{"CompareTolerance", Section::Config, "0.001"};
 
 // The fields of machine profile n (1..4): the key is the name followed by the digit.
 inline constexpr IndexedKey<KeyType::String> Machin{"Machin", "", ProfileCount, kMachineNames};

@@ -24,6 +24,13 @@ int StartSettings::FloatPosFromStored(int stored) {
   return (stored >= 0 && stored <= 2) ? stored : 1;
 }
 
+uint32_t StartSettings::CompareColorFromText(QStringView text) { return ColorFromText(text).value_or(0x00FF00); }
+
+double StartSettings::CompareToleranceFromText(QStringView text) {
+  const std::optional<double> t = ParseDecimal(text);
+  return (!t || !(*t >= 0) || *t > 1000) ? 0.001 : *t;
+}
+
 StartSettings StartSettings::Load(const TRegManager& reg) {
   StartSettings s;
   s.Folda = reg.ReadString(keys::Folda);
@@ -46,6 +53,8 @@ StartSettings StartSettings::Load(const TRegManager& reg) {
   }
   for (int n = 1; n <= CommandCount; ++n) s.Commands.append(reg.ReadString(keys::Command(n)));
   s.ShowSuperHole = reg.ReadBool(keys::ShowSuperHole);
+  s.CompareColor = CompareColorFromText(reg.ReadString(keys::CompareColor));
+  s.CompareTolerance = CompareToleranceFromText(reg.ReadDecimal(keys::CompareTolerance));
   return s;
 }
 

@@ -31,6 +31,8 @@ struct StartSettings {
   QStringList History;            // at most MaxHistory paths, newest first
   QStringList Commands;           // "Command1".."Command7", script file names
   bool ShowSuperHole = false;     // the canned-cycle expansion in the 2D tools menu
+  uint32_t CompareColor = 0x00FF00;  // $BBGGRR of the compared path; unknown text: lime
+  double CompareTolerance = 0.001;   // no number, or outside 0..1000: 0.001
 
   static constexpr int MaxHistory = 10;
 
@@ -43,6 +45,8 @@ struct StartSettings {
   static double GridSizeFromText(QStringView text);   // no number: 50; below 1: 1
   static double ScaleFacFromText(QStringView text);   // no number or outside 1..2: 2.0
   static int FloatPosFromStored(int stored);          // outside 0..2: 1
+  static uint32_t CompareColorFromText(QStringView text);
+  static double CompareToleranceFromText(QStringView text);
 };
 
 }  // namespace kelvan::settings

@@ -24,6 +24,8 @@ enum class Command : int {
   // 2D and 3D tools
   SuperHoleItem, OptimizItem, IncConvItem, IncConvFixdItem, NullLineKillItem, Turn3DItem,
   XmirrItem, YmirrItem, Raph3DItem,
+  // Restart from the caret's line, program compare
+  AcRestart, AcCompare,
   // View
   AcZoom, AcUnZoom, AcHome, AcFit, AcEditDiv, AcAlpha, AcSubEdit,
   // Scripts and the user command buttons
@@ -49,6 +51,7 @@ inline constexpr std::array<std::string_view, kCommandCount> kCommandNames = {
     "AreaItem", "ToolItem", "DetailsItem", "AcDump", "ClipBordItem",
     "SuperHoleItem", "OptimizItem", "IncConvItem", "IncConvFixdItem", "NullLineKillItem",
     "Turn3DItem", "XmirrItem", "YmirrItem", "Raph3DItem",
+    "AcRestart", "AcCompare",
     "AcZoom", "AcUnZoom", "AcHome", "AcFit", "AcEditDiv", "AcAlpha", "AcSubEdit",
     "AcScriptEdit", "AcScriptLoad", "AcScriptRun", "AcScriptStop", "Ex1Btn", "Ex2Btn", "Ex3Btn",
     "Ex4Btn", "Ex5Btn", "Ex6Btn", "Ex7Btn",
@@ -65,6 +68,7 @@ static_assert(AllCommandsNamed(), "a command has no name in kCommandNames");
 static_assert(kCommandNames[static_cast<size_t>(Command::AcOverWrite)] == "AcOverWrite");
 static_assert(kCommandNames[static_cast<size_t>(Command::UVHeightButton)] == "UVHeightButton");
 static_assert(kCommandNames[static_cast<size_t>(Command::Raph3DItem)] == "Raph3DItem");
+static_assert(kCommandNames[static_cast<size_t>(Command::AcCompare)] == "AcCompare");
 static_assert(kCommandNames[static_cast<size_t>(Command::AcSubEdit)] == "AcSubEdit");
 static_assert(kCommandNames[static_cast<size_t>(Command::Ex7Btn)] == "Ex7Btn");
 

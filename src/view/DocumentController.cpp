@@ -63,19 +63,37 @@ void DocumentController::AddHistory(const QString& path) {
   emit HistoryChanged();
 }
 
-bool DocumentController::Load(const QString& path) {
-  nc::DecodedText text;
+bool DocumentController::ReadFile(const QString& path, nc::DecodedText& text) {
   std::string error;
   bool read = false;
   {
     WaitCursor wait;
     read = nc::ReadDecodedText(QFile::encodeName(path).toStdString(), text, error);
   }
-  if (!read) {
+  if (!read)
     dialogs_.Message(window_, QMessageBox::Critical, kCaption, QString::fromLocal8Bit(error.c_str()),
                      QMessageBox::Ok);
-    return false;
+  return read;
+}
+
+bool DocumentController::LoadUntitled(const QString& path) {
+  nc::DecodedText text;
+  if (!ReadFile(path, text)) return false;
+  {
+    WaitCursor wait;
+    bench_.SetFileName(QString());
+    bench_.Load(text);
   }
+  emit TitleChanged(Title());
+  edit_.SetModified(true);
+  emit Loaded();
+  emit ChangeMarkChanged(QStringLiteral("変更有り"));
+  return true;
+}
+
+bool DocumentController::Load(const QString& path) {
+  nc::DecodedText text;
+  if (!ReadFile(path, text)) return false;
   {
     WaitCursor wait;
     bench_.SetFileName(QFileInfo(path).absoluteFilePath());

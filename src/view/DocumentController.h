@@ -9,6 +9,9 @@
 
 class QWidget;
 
+namespace kelvan::nc {
+struct DecodedText;
+}
 namespace kelvan::editor {
 class NcEditor;
 }
@@ -47,6 +50,9 @@ class DocumentController : public QObject {
   // Loads a file as the document (open, drop, recent file, command line). False when it
   // could not be read; the document is then unchanged and the user was told.
   bool Load(const QString& path);
+  // Loads a file's program as a new document that has no name yet and is modified (a
+  // program made by another window): saving asks for a name, closing asks to save.
+  bool LoadUntitled(const QString& path);
   // The commands of the File menu. Each returns whether the document changed.
   bool Open();
   bool OpenRecent(int index);
@@ -73,6 +79,7 @@ class DocumentController : public QObject {
   void HistoryChanged();
 
  private:
+  bool ReadFile(const QString& path, nc::DecodedText& text);
   bool WriteTo(const QString& path);
   bool MakeBackup(const QString& path);
   void AddHistory(const QString& path);

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
@@ -65,6 +67,9 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
       hits_(HitList::CapacityForPath(start_.PathCapacity)) {
   setWindowTitle(kCaption);
   setAcceptDrops(true);
+  startInstance_ = [](const QStringList& args) {
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
+  };
   resize(1068, 667);
   live_.Load(*reg_);
   view_.ZoomFactor = ViewTransform::ZoomFactorFromSetting(start_.ScaleFac);
@@ -103,6 +108,7 @@ TViewForm::TViewForm(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<setti
   CreateOptions();  // before the scripts set the command buttons' pictures
   CreateScripts();
   CreateSearch();
+  CreateCompare();
   CreateViewGestures();
   ConnectEditor();
   ConnectWorkbench();
@@ -157,6 +163,20 @@ void TViewForm::OpenAtStart(const QString& path) {
     return;
   }
   doc_->Load(path);
+}
+
+void TViewForm::OpenHandedOver(const QString& path) {
+  if (path.isEmpty()) return;
+  if (!QFileInfo(path).isFile()) {
+    Beep();
+    return;
+  }
+  doc_->LoadUntitled(path);
+  // Only a hand-over file, made for this window in the temporary folder, is ours to remove.
+  const QFileInfo info(path);
+  if (info.fileName().startsWith(QStringLiteral("kelvan-handover-")) &&
+      info.absoluteDir() == QDir(QDir::tempPath()))
+    QFile::remove(path);
 }
 
 void TViewForm::closeEvent(QCloseEvent* e) {
@@ -266,7 +286,7 @@ void TViewForm::ConnectCommands() {
 
 void TViewForm::FileNew() {
   if (RefuseWhileExecuting()) return;
-  QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+  startInstance_({});
 }
 
 void TViewForm::FileOpen() {

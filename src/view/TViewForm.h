@@ -68,6 +68,7 @@ class Workbench;
 }
 namespace kelvan::tools {
 class ConversionFrame;
+class TCompareDlg;
 struct ToolOptions;
 struct ToolResult;
 enum class Axis;
@@ -101,6 +102,12 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
 
   // Opens the file named on the command line (a missing file only beeps).
   void OpenAtStart(const QString& path);
+  // Opens a program another window handed over (kelvan --untitled FILE) as a new, unnamed
+  // and modified document; a hand-over file of the temporary folder is removed once read.
+  void OpenHandedOver(const QString& path);
+  // How another Kelvan starts (新規作成, a restart opened in a new window); tests record
+  // the arguments instead. Returns whether it started.
+  void SetInstanceStarter(std::function<bool(const QStringList&)> start) { startInstance_ = std::move(start); }
   // The full picture (the workbench's Redraw). False when the analysis failed.
   bool Redraw(bool whiteMode = false);
 
@@ -120,6 +127,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   report::TDumpDlg& ReportWindow() { return *dumpDlg_; }
   comm::TCommDlg& CommDialog() { return *commDlg_; }
   script::TScriptDlg& ScriptWindow() { return *scriptDlg_; }
+  tools::TCompareDlg& CompareWindow() { return *compareDlg_; }
   search::SearchCommands& Search() { return *search_; }
   settings::TOptionDlg& OptionDialog() { return *optionDlg_; }
   print::TStringsPrinter& Printer() { return *printer_; }
@@ -215,6 +223,15 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   void MirrorItemClick(tools::Axis axis);
   void Raph3DItemClick();
 
+  // Restart from the caret's line and program compare (TViewFormCompare.cpp).
+  void CreateCompare();
+  void AcRestartExecute();
+  bool OpenInNewWindow(const std::string& bytes);
+  bool SaveRestart(const std::string& bytes, int32_t line);
+  void AcCompareExecute();
+  bool CompareWithFile(const QString& path);
+  void EndComparison();
+
   // The DNC transfer (TViewFormComm.cpp).
   void CreateComm();
   void AcCommunicationExecute();
@@ -287,6 +304,8 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   script::TScriptDlg* scriptDlg_ = nullptr;
   search::SearchCommands* search_ = nullptr;
   settings::TOptionDlg* optionDlg_ = nullptr;
+  tools::TCompareDlg* compareDlg_ = nullptr;
+  std::function<bool(const QStringList&)> startInstance_;
   bool reportsModeless_ = false;
 
   // The mouse on the view: where it was last, what it does, what it picked.

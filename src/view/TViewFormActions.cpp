@@ -125,6 +125,10 @@ void TViewForm::CreateActions() {
   MakeAction(Command::XmirrItem, QStringLiteral("Ｘ軸反転(&X)"));
   MakeAction(Command::YmirrItem, QStringLiteral("Ｙ軸反転(&Y)"));
   MakeAction(Command::Raph3DItem, QStringLiteral("簡易荒取り(&R)"));
+  MakeAction(Command::AcRestart, QStringLiteral("この行から再開(&L)..."), {},
+             QStringLiteral("カーソルの行から再開するプログラムを作ります"));
+  MakeAction(Command::AcCompare, QStringLiteral("プログラム比較(&C)..."), {},
+             QStringLiteral("ほかのプログラムと経路を比べます"));
   MakeAction(Command::AcZoom, QStringLiteral("拡大(&U)"), QKeySequence(Qt::Key_F2));
   MakeAction(Command::AcUnZoom, QStringLiteral("縮小(&D)"), QKeySequence(Qt::SHIFT | Qt::Key_F2));
   MakeAction(Command::AcHome, QStringLiteral("表示原点復帰(&H)"), QKeySequence(Qt::SHIFT | Qt::Key_Home));
@@ -180,7 +184,8 @@ void TViewForm::CreateMenus() {
   add(menuBar()->addMenu(QStringLiteral("編集(&E)")),
       {C::AcUndo, C::AcRedo, kSeparator, C::Cut1, C::Copy1, C::Paste1, kSeparator, C::AcFind, C::AcFindNext,
        C::AcReplace, C::AcJump, C::AcDelLine});
-  add(menuBar()->addMenu(QStringLiteral("実行(&G)")), {C::AcSingle, C::AcRun, C::AcPause, C::AcReset});
+  add(menuBar()->addMenu(QStringLiteral("実行(&G)")),
+      {C::AcSingle, C::AcRun, C::AcPause, C::AcReset, kSeparator, C::AcRestart});
   add(menuBar()->addMenu(QStringLiteral("レポート(&R)")),
       {C::AreaItem, C::ToolItem, C::DetailsItem, kSeparator, C::ClipBordItem});
   add(menuBar()->addMenu(QStringLiteral("２Ｄツール(&2)")),
@@ -189,7 +194,8 @@ void TViewForm::CreateMenus() {
   add(menuBar()->addMenu(QStringLiteral("３Ｄツール(&3)")),
       {C::Turn3DItem, kSeparator, C::XmirrItem, C::YmirrItem, kSeparator, C::Raph3DItem});
   add(menuBar()->addMenu(QStringLiteral("表示(&V)")),
-      {C::AcZoom, C::AcUnZoom, C::AcHome, C::AcFit, kSeparator, C::AcEditDiv, C::AcAlpha});
+      {C::AcZoom, C::AcUnZoom, C::AcHome, C::AcFit, kSeparator, C::AcEditDiv, C::AcAlpha, kSeparator,
+       C::AcCompare});
   add(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), {C::Contents1, C::SearchforHelpOn1, C::About1});
 }
 

@@ -32,6 +32,9 @@ RenderOptions TViewForm::RenderOptionsNow(bool whiteMode) const {
   o.WorkHeight = bench_->Machine().WorkHeight;
   o.WhiteMode = whiteMode;
   o.Stride = draftStride_;
+  // The compared program under the path; the comparison keeps it while it is active.
+  o.Underlay = bench_->Compare().OtherPath().get();
+  o.UnderlayColor = start_.CompareColor;
   return o;
 }
 
@@ -71,8 +74,9 @@ std::function<void(const nc::PathList&, const nc::MachineState&)> TViewForm::Pre
   p.Result = {};
   // The job reads only what it was given; the window does not touch the prepared
   // picture until the workbench has waited for the job.
-  return [picture = p.Picture.get(), result = &p.Result, view = p.View, options = p.Options,
-          size = p.Size](const nc::PathList& path, const nc::MachineState& state) {
+  // The job holds the compared path it draws: the comparison may end while it runs.
+  return [picture = p.Picture.get(), result = &p.Result, view = p.View, options = p.Options, size = p.Size,
+          underlay = bench_->Compare().OtherPath()](const nc::PathList& path, const nc::MachineState& state) {
     HitList hits(HitList::CapacityForPath(path.Capacity));
     *result = picture->Render(path, state, view, options, hits, -1, size);
   };
