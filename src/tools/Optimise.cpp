@@ -58,14 +58,6 @@ class Optimiser {
   }
 
  private:
-  // Whether the block has a word of `letter` (of value `code` unless that is -1).
-  static bool HasWord(const tools::Block& b, char letter, int code) {
-    for (int w = 0; w < b.Words.WordCount; ++w) {
-      const nc::NcWord& word = b.Words.Words[w];
-      if (word.Letter == letter && (code < 0 || Code(word.Value) == code)) return true;
-    }
-    return false;
-  }
   void Forget() {
     lastMotion_ = -1;
     writtenX_ = writtenY_ = kNoneWritten;

@@ -22,6 +22,10 @@ class Transformer {
   // False when a value computed for the block is beyond the range of numbers.
   bool Block(const tools::Block& b) {
     overflow_ = false;
+    // A subprogram runs with whatever motion code its call leaves, and a call returns with
+    // whatever motion code the subprogram leaves: the first motion code after either is
+    // written even when the text before it had the same.
+    if (HasWord(b, 'O', -1)) lastMotion_ = -1;
     std::string text;
     for (int w = 0; w < b.Words.WordCount; ++w) {
       const nc::NcWord& word = b.Words.Words[w];
@@ -38,6 +42,7 @@ class Transformer {
     OtherWords(b, text);
     if (overflow_) return false;
     AddLine(out_, b, text);
+    if (HasWord(b, 'M', 98)) lastMotion_ = -1;
     return true;
   }
 

@@ -64,6 +64,14 @@ void AppendValue(std::string& out, char letter, double value, int decimals) {
   nc::AppendWordValue(out, std::string_view(&letter, 1), true, value, decimals);
 }
 
+bool HasWord(const Block& b, char letter, int code) {
+  for (int w = 0; w < b.Words.WordCount; ++w) {
+    const nc::NcWord& word = b.Words.Words[w];
+    if (word.Letter == letter && (code < 0 || Code(word.Value) == code)) return true;
+  }
+  return false;
+}
+
 int Code(double value) {
   if (!(std::fabs(value) < 2.0e9)) return value > 0 ? 2000000000 : -2000000000;  // NaN too
   return static_cast<int>(value);

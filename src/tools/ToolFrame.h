@@ -186,5 +186,7 @@ void AppendWord(std::string& out, char letter, double value, int decimals);
 void AppendValue(std::string& out, char letter, double value, int decimals);
 // The integer part of a word's value, for G and M codes.
 int Code(double value);
+// Whether the block has a word of `letter` (of code `code` unless that is -1).
+bool HasWord(const Block& b, char letter, int code);
 
 }  // namespace kelvan::tools

@@ -122,6 +122,23 @@ TEST(Optimise, NothingDroppedAcrossProgramsAndCalls) {
                                                               "M30", "O0010", "G01X5.0Y6.0", "M99"}));
 }
 
+// Rotation and mirroring keep the motion code a call returns with: the subprogram's G01
+// must not turn the G00 after the call into a feed.
+TEST(RotateMirror, MotionCodeWrittenAfterCallsAndAtPrograms) {
+  const auto lines = Lines({"G00 X5. Y5.", "M98 P10", "G00 Z50.", "M30", "O10", "G00 X1.", "G01 X2. F100", "M99"});
+  const std::vector<std::string> out{"G00X-5.0Y5.0", "M98P0010", "G00Z50.0", "M30", "O0010", "G00X-1.0",
+                                     "G01X-2.0F100", "M99"};
+  const ToolResult mirrored = tools::Mirror(lines, ToolOptions(), tools::Axis::X);
+  ASSERT_TRUE(mirrored.Ok());
+  EXPECT_EQ(Split(mirrored.Output.Text()), out);
+  const ToolResult turned = tools::Rotate(lines, ToolOptions(), 180);
+  ASSERT_TRUE(turned.Ok());
+  const std::vector<std::string> t = Split(turned.Output.Text());
+  ASSERT_EQ(t.size(), out.size());
+  EXPECT_EQ(t[2], "G00Z50.0");
+  EXPECT_EQ(t[5].substr(0, 3), "G00");
+}
+
 TEST(ToolFrame, LineEndAndProgress) {
   std::vector<std::string> program(5000, "G01 X1. F100");
   const auto lines = Lines(program);
