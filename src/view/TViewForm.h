@@ -305,6 +305,7 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   search::SearchCommands* search_ = nullptr;
   settings::TOptionDlg* optionDlg_ = nullptr;
   tools::TCompareDlg* compareDlg_ = nullptr;
+  bool compareShown_ = false;  // the compare window was placed once
   std::function<bool(const QStringList&)> startInstance_;
   bool reportsModeless_ = false;
 

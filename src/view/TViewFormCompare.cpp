@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 #include "editor/NcEditor.h"
 #include "nc/Cp932.h"
 #include "nc/DecodedText.h"
@@ -21,6 +23,7 @@
 #include "view/Beep.h"
 #include "view/DocumentController.h"
 #include "view/NcFileDialog.h"
+#include "view/TPathView.h"
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
 #include "workbench/Workbench.h"
@@ -186,6 +189,14 @@ bool TViewForm::CompareWithFile(const QString& path) {
   Redraw();
   SetPanel(PanelMessage, c.SummaryText());
   compareDlg_->SetComparison(c.OtherFile(), c.Result(), c.Tolerance());
+  if (!compareDlg_->isVisible() && !compareShown_) {
+    // First shown in the view's lower right corner, where it hides least of the path and
+    // none of the program; later where the user left it.
+    const QRect box(showBox_->mapToGlobal(QPoint(0, 0)), showBox_->size());
+    compareDlg_->move(std::max(box.left(), box.right() - compareDlg_->width() - 8),
+                      std::max(box.top(), box.bottom() - compareDlg_->height() - 40));
+    compareShown_ = true;
+  }
   compareDlg_->show();
   compareDlg_->raise();
   return true;

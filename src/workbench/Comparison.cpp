@@ -100,12 +100,13 @@ QString DeviationText(double distance) {
 QString Comparison::SummaryText() const {
   if (!Active()) return {};
   const tools::CompareResult& r = result_;
+  // Short: the panel shares the status bar with the position readouts. The compare
+  // window has the rest.
   if (r.Agree()) return QStringLiteral("比較: 一致（最大のずれ %1）").arg(DeviationText(r.Largest));
-  return QStringLiteral("比較: 最大のずれ %1（この行 %2 / 比較行 %3）、違う区間 %4")
+  return QStringLiteral("比較: 最大のずれ %1（行 %2／%3）")
       .arg(DeviationText(r.Largest))
       .arg(int64_t{r.LineA} + 1)
-      .arg(int64_t{r.LineB} + 1)
-      .arg(static_cast<qsizetype>(r.Stretches.size()));
+      .arg(int64_t{r.LineB} + 1);
 }
 
 }  // namespace kelvan::workbench

@@ -57,7 +57,8 @@ class Comparison {
 
   // The message of an outcome (UTF-8 in a QString), with the line it names.
   static QString OutcomeText(const Outcome& outcome);
-  // "一致" or the largest deviation and where it lies, for the status bar.
+  // "一致" or the largest deviation and where it lies (the line here, the line there), for
+  // the status bar.
   QString SummaryText() const;
 
  private:

@@ -55,7 +55,7 @@ TCompareDlg::TCompareDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(staleNote_);
   layout->addWidget(list_, 1);
   layout->addLayout(buttons);
-  resize(460, 320);
+  resize(440, 260);
   connect(list_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { Choose(item); });
   connect(again_, &QPushButton::clicked, this, &TCompareDlg::CompareAgain);
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
