@@ -82,7 +82,7 @@ void TCompareDlg::SetComparison(const QString& file, const CompareResult& result
   for (const PathDifference& d : result.Stretches) {
     auto* row = new QTreeWidgetItem({LineRangeText(d.FirstLineA, d.LastLineA), LineRangeText(d.FirstLineB, d.LastLineB),
                                      workbench::DeviationText(d.Largest),
-                                     d.RapidFeed ? QStringLiteral("早送り／切削") : QStringLiteral("位置")});
+                                     d.RapidFeed ? QStringLiteral("早送り／送り") : QStringLiteral("位置")});
     row->setData(0, kLineRole, d.FirstLineA);
     rows.append(row);
   }
