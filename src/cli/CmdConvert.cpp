@@ -72,13 +72,6 @@ bool RunTool(const std::string& toolText, const nc::LineSource& lines, const too
   return false;
 }
 
-// The result written in the file's usual line end ends with one only when the file did.
-void TrimFinalEnd(std::string& text, const std::string& end, const nc::NcText& file) {
-  const bool finalEnd = file.LineCount() == 0 || file.End(file.LineCount() - 1) != nc::LineEnd::None;
-  if (!finalEnd && text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0)
-    text.resize(text.size() - end.size());
-}
-
 }  // namespace
 
 int RunConvert(const CliOptions& options) {
@@ -109,18 +102,7 @@ int RunConvert(const CliOptions& options) {
     std::fprintf(stderr, "%s %d %d\n", result.Error.Message.c_str(), result.Error.Line, result.Error.Column);
     return 1;
   }
-  std::string& out = result.Output.Text();
-  TrimFinalEnd(out, tool.LineEnd, *text);
-  if (!options.Output) {
-    WriteOut(out);
-    return 0;
-  }
-  std::string error;
-  if (!nc::WriteFileAtomically(*options.Output, out, error)) {
-    std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
-    return 2;
-  }
-  return 0;
+  return WriteProgram(result.Output.Text(), tool.LineEnd, *text, options.Output);
 }
 
 }  // namespace kelvan::cli

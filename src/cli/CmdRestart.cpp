@@ -53,22 +53,7 @@ int RunRestart(const CliOptions& options) {
     std::fprintf(stderr, "kelvan-cli: 再開できません（%s）: %s\n", where.c_str(), r.Message.c_str());
     return 1;
   }
-  std::string& out = r.Output.Text();
-  // Written with the file's usual line end, the result ends with one only when the file did.
-  const bool finalEnd = text->LineCount() == 0 || text->End(text->LineCount() - 1) != nc::LineEnd::None;
-  const std::string& end = o.Tool.LineEnd;
-  if (!finalEnd && out.size() >= end.size() && out.compare(out.size() - end.size(), end.size(), end) == 0)
-    out.resize(out.size() - end.size());
-  if (!options.Output) {
-    WriteOut(out);
-    return 0;
-  }
-  std::string error;
-  if (!nc::WriteFileAtomically(*options.Output, out, error)) {
-    std::fprintf(stderr, "kelvan-cli: %s\n", error.c_str());
-    return 2;
-  }
-  return 0;
+  return WriteProgram(r.Output.Text(), o.Tool.LineEnd, *text, options.Output);
 }
 
 }  // namespace kelvan::cli

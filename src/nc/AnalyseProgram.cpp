@@ -18,14 +18,6 @@ namespace {
 
 // A full circle is kept just short of a whole turn so that its sweep stays ordered.
 constexpr double kFullCircleSweep = TwoPi - 0.01;
-// Chords shorter than this leave an R arc without a defined centre.
-constexpr double kMinRChord = 0.02;
-constexpr double kHalfCircleTolerance = 0.001;
-
-int TruncToInt(double v) {
-  if (!(std::fabs(v) < 2.0e9)) return v > 0 ? 2000000000 : -2000000000;  // NaN too
-  return static_cast<int>(v);
-}
 
 // How an analysis goes on after a block.
 enum class Flow { Next, End, Fail };
@@ -527,14 +519,14 @@ Flow Analyser::Arc(double tx, double ty, double tz) {
     if (b_.r) {
       const double r = std::fabs(b_.R);
       const double chord = Distance(x_, y_, tx, ty);
-      if (std::fabs(chord - 2 * r) < kHalfCircleTolerance) {
+      if (std::fabs(chord - 2 * r) < HalfCircleTolerance) {
         double ux = 0, uy = 0;
         UnitVector(x_, y_, tx, ty, ux, uy);
         cx = x_ + chord / 2 * ux;
         cy = y_ + chord / 2 * uy;
         heightAtTarget = true;
       } else {
-        if (chord < kMinRChord) return Fail(ErrArcRadius, 0);
+        if (chord < MinRChord) return Fail(ErrArcRadius, 0);
         double p1x, p1y, p2x, p2y;
         const int n = ArcArcCross(tx, ty, r, x_, y_, r, p1x, p1y, p2x, p2y);
         if (n == 0) return Fail(ErrArcRadius, 0);

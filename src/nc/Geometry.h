@@ -16,6 +16,17 @@ inline constexpr double TwoPi = 2.0 * Pi;
 inline constexpr double ZeroLengthSubstitute = 0.00001;
 // What PointSegmentDistance reports for a segment too short to pick: far from anything.
 inline constexpr double DegenerateSegmentDistance = 1000.0;
+// R arcs: a chord shorter than this leaves the centre undefined (an arc radius error), and
+// a chord within this of the diameter is a half circle.
+inline constexpr double MinRChord = 0.02;
+inline constexpr double HalfCircleTolerance = 0.001;
+
+// The integer part of a word's value, for G and M codes and counts; values beyond the range
+// of int (NaN too) give a code no program uses.
+inline int TruncToInt(double v) {
+  if (!(v > -2.0e9 && v < 2.0e9)) return v > 0 ? 2000000000 : -2000000000;
+  return static_cast<int>(v);
+}
 
 double Distance(double x1, double y1, double x2, double y2);
 

@@ -12,6 +12,7 @@
 #include "search/SearchHistory.h"
 #include "view/Beep.h"
 #include "view/UserDialogs.h"
+#include "view/WaitCursor.h"
 
 namespace kelvan::search {
 
@@ -20,14 +21,6 @@ namespace {
 // How often a replace-all lets the events through: often enough for Escape to feel
 // immediate, seldom enough to cost nothing next to the replacing.
 constexpr int kEventsMilliseconds = 30;
-
-// The hourglass for as long as it lives.
-struct Hourglass {
-  Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Hourglass() { QApplication::restoreOverrideCursor(); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-};
 
 }  // namespace
 
@@ -81,7 +74,7 @@ TReplaceDlg::TReplaceDlg(TargetChooser chooser, view::UserDialogs& dialogs, sett
 QString TReplaceDlg::ReplacementText() const { return replaceBox_->currentText(); }
 
 void TReplaceDlg::FindBtnClick() {
-  const Hourglass hourglass;
+  const view::WaitCursor hourglass;
   SearchForward();
 }
 
@@ -102,7 +95,7 @@ void TReplaceDlg::ReplaceAllBtnClick() {
   stopRequested_ = false;
   int count = 0;
   {
-    const Hourglass hourglass;
+    const view::WaitCursor hourglass;
     sinceEvents_.invalidate();  // the first match lets the events through at once
     if (target.Editor) {
       count = target.Editor->ReplaceAll(text, ReplacementText(), Options(), cursorPosBox_->isChecked(),

@@ -16,14 +16,6 @@ namespace {
 
 using nc::BlockAttr;
 
-// The analyser's own constants for R arcs; a block it rejects, the tracker rejects alike.
-constexpr double kMinRChord = 0.02;
-constexpr double kHalfCircleTolerance = 0.001;
-
-int TruncToInt(double v) {
-  if (!(std::fabs(v) < 2.0e9)) return v > 0 ? 2000000000 : -2000000000;  // NaN too
-  return static_cast<int>(v);
-}
 
 enum class Flow { Next, End, Stop };
 
@@ -178,7 +170,7 @@ Flow Tracker::WordLoop() {
     switch (words_.Words[w].Letter) {
       case 'D': s_.D = v; break;
       case 'F': s_.Feed = v; s_.FeedGiven = true; break;
-      case 'G': ApplyG(TruncToInt(v)); break;
+      case 'G': ApplyG(nc::TruncToInt(v)); break;
       case 'H': s_.H = v; break;
       case 'I': b_.I = v; b_.i = true; break;
       case 'J': b_.J = v; b_.j = true; break;
@@ -186,7 +178,7 @@ Flow Tracker::WordLoop() {
       case 'L': b_.L = v; b_.l = true; break;
       case 'R': b_.R = v; b_.r = true; break;
       case 'M':
-        if (Flow f = ApplyM(TruncToInt(v)); f != Flow::Next) return f;
+        if (Flow f = ApplyM(nc::TruncToInt(v)); f != Flow::Next) return f;
         break;
       case 'P': wP_ = v; b_.P = v; b_.p = true; break;
       case 'Q': b_.Q = v; b_.q = true; break;
@@ -271,8 +263,8 @@ Flow Tracker::Call() {
   f.ReturnLine = line_;
   f.StartLine = o - 1;
   f.RepeatsLeft = 0;
-  if (attrs_.Has(BlockAttr::HasL)) f.RepeatsLeft = TruncToInt(b_.L) - 1;
-  if (attrs_.Has(BlockAttr::HasK)) f.RepeatsLeft = TruncToInt(b_.K) - 1;
+  if (attrs_.Has(BlockAttr::HasL)) f.RepeatsLeft = nc::TruncToInt(b_.L) - 1;
+  if (attrs_.Has(BlockAttr::HasK)) f.RepeatsLeft = nc::TruncToInt(b_.K) - 1;
   line_ = o - 1;
   return Flow::Next;
 }
@@ -349,13 +341,13 @@ Flow Tracker::ArcDirection(double tx, double ty) {
   if ((tx != s_.X || ty != s_.Y) && b_.r) {
     const double r = std::fabs(b_.R);
     const double chord = nc::Distance(s_.X, s_.Y, tx, ty);
-    if (std::fabs(chord - 2 * r) < kHalfCircleTolerance) {
+    if (std::fabs(chord - 2 * r) < nc::HalfCircleTolerance) {
       double ux = 0, uy = 0;
       nc::UnitVector(s_.X, s_.Y, tx, ty, ux, uy);
       cx = s_.X + chord / 2 * ux;
       cy = s_.Y + chord / 2 * uy;
     } else {
-      if (chord < kMinRChord) return Fail(nc::ErrArcRadius, 0);
+      if (chord < nc::MinRChord) return Fail(nc::ErrArcRadius, 0);
       double p1x, p1y, p2x, p2y;
       const int n = nc::ArcArcCross(tx, ty, r, s_.X, s_.Y, r, p1x, p1y, p2x, p2y);
       if (n == 0) return Fail(nc::ErrArcRadius, 0);

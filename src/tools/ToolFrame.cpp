@@ -1,5 +1,7 @@
 #include "tools/ToolFrame.h"
 
+#include "nc/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -72,9 +74,6 @@ bool HasWord(const Block& b, char letter, int code) {
   return false;
 }
 
-int Code(double value) {
-  if (!(std::fabs(value) < 2.0e9)) return value > 0 ? 2000000000 : -2000000000;  // NaN too
-  return static_cast<int>(value);
-}
+int Code(double value) { return nc::TruncToInt(value); }
 
 }  // namespace kelvan::tools

@@ -11,6 +11,7 @@
 #include "view/Beep.h"
 #include "view/NcFileDialog.h"
 #include "view/UserDialogs.h"
+#include "view/WaitCursor.h"
 #include "workbench/Workbench.h"
 
 namespace kelvan::view {
@@ -18,13 +19,6 @@ namespace kelvan::view {
 namespace {
 
 const QString kCaption = QStringLiteral("Kelvan");
-
-// The hourglass while a long file operation runs.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

@@ -26,6 +26,7 @@
 #include "view/TPathView.h"
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
+#include "view/WaitCursor.h"
 #include "workbench/Workbench.h"
 
 namespace kelvan::view {
@@ -33,12 +34,6 @@ namespace kelvan::view {
 namespace {
 
 const QString kCaption = QStringLiteral("Kelvan");
-
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
