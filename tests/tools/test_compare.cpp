@@ -12,30 +12,14 @@
 #include "nc/NcText.h"
 #include "tools/ComparePaths.h"
 #include "tools/Tools.h"
+#include "ProgramText.h"
 
 using namespace kelvan;
+using test::Split;
 
 namespace {
 
-std::vector<std::string> ReadProgram(const std::string& name) {
-  nc::NcText text;
-  std::string error;
-  EXPECT_TRUE(nc::NcText::Load(std::string(KELVAN_TEST_DATA) + "/" + name, text, error)) << error;
-  std::vector<std::string> lines;
-  for (int32_t i = 0; i < text.LineCount(); ++i) lines.emplace_back(text.Line(i));
-  return lines;
-}
-
-std::vector<std::string> Split(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t e = text.find('\n', start);
-    out.push_back(text.substr(start, e - start));
-    start = e + 1;
-  }
-  return out;
-}
+std::vector<std::string> ReadProgram(const std::string& name) { return test::ReadProgram(test::Data(name)); }
 
 // The conversion tools take a program to start at the origin; so does the analysis here.
 nc::AnalyseOptions AtOrigin() {

@@ -20,33 +20,15 @@
 #include "tools/ModalTracker.h"
 #include "tools/Restart.h"
 #include "tools/RestartPreamble.h"
+#include "ProgramText.h"
 
 using namespace kelvan;
+using test::Data;
+using test::ReadProgram;
+using test::Split;
 using tools::RestartRefusal;
 
 namespace {
-
-std::vector<std::string> ReadProgram(const std::string& path) {
-  nc::NcText text;
-  std::string error;
-  EXPECT_TRUE(nc::NcText::Load(path, text, error)) << error;
-  std::vector<std::string> lines;
-  for (int32_t i = 0; i < text.LineCount(); ++i) lines.emplace_back(text.Line(i));
-  return lines;
-}
-
-std::string Data(const std::string& name) { return std::string(KELVAN_TEST_DATA) + "/" + name; }
-
-std::vector<std::string> Split(const std::string& text) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t e = text.find('\n', start);
-    out.push_back(text.substr(start, e - start));
-    start = e + 1;
-  }
-  return out;
-}
 
 struct Analysed {
   nc::PathList Path{200000};

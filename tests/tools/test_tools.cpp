@@ -8,25 +8,16 @@
 
 #include "nc/LineSource.h"
 #include "tools/Tools.h"
+#include "ProgramText.h"
 
 using namespace kelvan;
 using tools::ToolOptions;
 using tools::ToolResult;
+using test::Split;
 
 namespace {
 
 nc::StringLineSource Lines(std::vector<std::string> lines) { return nc::StringLineSource(std::move(lines)); }
-
-std::vector<std::string> Split(const std::string& text, const std::string& end = "\n") {
-  std::vector<std::string> out;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t e = text.find(end, start);
-    out.push_back(text.substr(start, e - start));
-    start = e + end.size();
-  }
-  return out;
-}
 
 }  // namespace
 
