@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/NcEditor.h"
@@ -218,7 +219,15 @@ void TViewForm::AcAlphaExecute() {
 }
 
 void TViewForm::FitView() {
-  view_.Fit(bench_->Machine());
+  nc::MachineState range = bench_->Machine();
+  // With a program compared, both paths fit.
+  if (bench_->Compare().Active()) {
+    const nc::MachineState& o = bench_->Compare().OtherState();
+    range.RangeMinX = std::min(range.RangeMinX, o.RangeMinX), range.RangeMaxX = std::max(range.RangeMaxX, o.RangeMaxX);
+    range.RangeMinY = std::min(range.RangeMinY, o.RangeMinY), range.RangeMaxY = std::max(range.RangeMaxY, o.RangeMaxY);
+    range.RangeMinZ = std::min(range.RangeMinZ, o.RangeMinZ), range.RangeMaxZ = std::max(range.RangeMaxZ, o.RangeMaxZ);
+  }
+  view_.Fit(range);
   Redraw();
 }
 

@@ -58,6 +58,7 @@ Comparison::Outcome Comparison::Compare(Workbench& bench, const QString& fileNam
   }
   result_ = tools::ComparePaths(here, *path, options);
   other_ = std::move(path);
+  otherState_ = state;
   file_ = fileName;
   tolerance_ = options.Tolerance;
   revision_ = bench.Revision();
@@ -66,6 +67,7 @@ Comparison::Outcome Comparison::Compare(Workbench& bench, const QString& fileNam
 
 void Comparison::End() {
   other_.reset();
+  otherState_ = {};
   file_.clear();
   result_ = {};
 }

@@ -51,6 +51,9 @@ class Comparison {
   // drawn on a worker keeps it while the comparison ends.
   std::shared_ptr<const nc::PathList> OtherPath() const { return other_; }
   const tools::CompareResult& Result() const { return result_; }
+  // The other program's machine state after its analysis: its range, for fitting the view
+  // to both paths.
+  const nc::MachineState& OtherState() const { return otherState_; }
   double Tolerance() const { return tolerance_; }
   // Whether the document changed after the comparison was made.
   bool Stale(const Workbench& bench) const;
@@ -65,6 +68,7 @@ class Comparison {
   QString file_;
   std::shared_ptr<const nc::PathList> other_;
   tools::CompareResult result_;
+  nc::MachineState otherState_;
   double tolerance_ = 0.001;
   uint64_t revision_ = 0;
 };

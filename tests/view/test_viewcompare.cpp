@@ -208,6 +208,26 @@ class TestViewCompare : public QObject {
     QCOMPARE(CountColour(form_->ShowBox().ShownImage(), kLime), 0);
   }
 
+  // 全体表示 fits both paths while a program is compared, the document's alone after.
+  void fitTakesInTheComparedPath() {
+    form_->Editor().SetText(QStringLiteral("G90 G00 X0 Y0 Z0\nG01 X10. F100\n"));
+    const QString far = dir_.filePath(QStringLiteral("far.nc"));
+    QVERIFY(Write(far, "G90 G00 X0 Y0 Z0\nG01 X400. Y300. F100\n"));
+    dialogs_->files = {far};
+    form_->Action(Command::AcCompare)->trigger();
+    QVERIFY(form_->Bench().Compare().Active());
+    auto inView = [this](double x, double y) {
+      const view::PixelPoint p = form_->View().ToPixel(form_->View().ProjectPoint(x, y, 0));
+      return QRect(QPoint(0, 0), form_->ShowBox().size()).contains(QPoint(int(p.X), int(p.Y)));
+    };
+    form_->Action(Command::AcFit)->trigger();
+    QVERIFY(inView(400, 300));
+    QVERIFY(inView(0, 0));
+    form_->CompareWindow().close();
+    form_->Action(Command::AcFit)->trigger();
+    QVERIFY(!inView(400, 300));
+  }
+
   // A program the compare cannot analyse says so; the picture stays as it was.
   void compareRefusesABrokenProgram() {
     Open(Data("compare_part.nc"), 0);
