@@ -25,7 +25,7 @@ class CheckingSink : public view::LineSink {
   void SetPenColor(uint32_t bgr) override { next_.SetPenColor(bgr); }
   void SetPenStyle(view::PenStyle style) override { next_.SetPenStyle(style); }
   void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override {
-    for (const auto [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}})
+    for (const auto& [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}})
       fuzz::Check(x >= view_.ClipLeft && x <= view_.ClipRight && y >= view_.ClipTop && y <= view_.ClipBottom,
                   "drawn lines inside the clip rectangle");
     next_.Line(x1, y1, x2, y2);
