@@ -8,6 +8,10 @@
 #include "ProgramGenerator.h"
 #include "nc/NcText.h"
 #include "nc/NcTextLineSource.h"
+#include "nc/AnalyseProgram.h"
+#include "nc/PathList.h"
+#include "nc/RowMarks.h"
+#include "nc/TEasyCalc.h"
 #include "tools/ComparePaths.h"
 #include "tools/Restart.h"
 #include "tools/Tools.h"
@@ -67,6 +71,30 @@ void BM_Compare(benchmark::State& state) {
   state.counters["largest"] = largest;
 }
 BENCHMARK(BM_Compare)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The comparison alone, of paths analysed beforehand: what the window adds to the analysis
+// it has already made, and the part of BM_Compare that is not the two analyses.
+void BM_ComparePaths(benchmark::State& state) {
+  struct Analysed {
+    explicit Analysed(const nc::NcText& text) : Path(tools::PathCapacityFor(text.LineCount(), 0)) {
+      nc::TEasyCalc calc;
+      nc::MachineState machine;
+      nc::RowMarks marks;
+      Ok = nc::AnalyseProgram(nc::NcTextLineSource(text), nc::AnalyseOptions(), calc, Path, machine, marks).Ok();
+    }
+    nc::PathList Path;
+    bool Ok = false;
+  };
+  static const Analysed a(Program());
+  static const Analysed b0(Variant(0)), b1(Variant(1));
+  const Analysed& b = state.range(0) == 0 ? b0 : b1;
+  if (!a.Ok || !b.Ok) state.SkipWithError("a program does not analyse");
+  size_t stretches = 0;
+  for (auto _ : state) stretches = tools::ComparePaths(a.Path, b.Path, tools::CompareOptions()).Stretches.size();
+  state.SetLabel(state.range(0) == 0 ? "against its optimised form" : "against itself turned 0.01 deg");
+  state.counters["stretches"] = static_cast<double>(stretches);
+}
+BENCHMARK(BM_ComparePaths)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kelvan::bench
