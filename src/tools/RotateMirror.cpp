@@ -19,13 +19,23 @@ class Transformer {
   Transformer(const ToolOptions& options, ToolOutput& out) : opt_(options), out_(out), z_(options.AtcHeight) {}
   virtual ~Transformer() = default;
 
-  // False when a value computed for the block is beyond the range of numbers.
+  // False when the block cannot be converted: a value beyond the range of numbers, or one
+  // the text order cannot give (Fault says which).
   bool Block(const tools::Block& b) {
     overflow_ = false;
+    fault_ = {};
     // A subprogram runs with whatever motion code its call leaves, and a call returns with
     // whatever motion code the subprogram leaves: the first motion code after either is
     // written even when the text before it had the same.
     if (HasWord(b, 'O', -1)) lastMotion_ = -1;
+    if (calls_.StartsSubprogram(b)) Forget();
+    int mode = 0;
+    for (int w = 0; w < b.Words.WordCount; ++w) {
+      const nc::NcWord& word = b.Words.Words[w];
+      if (word.Letter == 'G' && (Code(word.Value) == 90 || Code(word.Value) == 91)) mode = Code(word.Value);
+    }
+    if (mode != 0) absolute_ = mode == 90, modeKnown_ = true;
+    if (!Check(b.Attrs)) return false;
     std::string text;
     for (int w = 0; w < b.Words.WordCount; ++w) {
       const nc::NcWord& word = b.Words.Words[w];
@@ -42,11 +52,36 @@ class Transformer {
     OtherWords(b, text);
     if (overflow_) return false;
     AddLine(out_, b, text);
-    if (HasWord(b, 'M', 98)) lastMotion_ = -1;
+    After(b);
     return true;
   }
 
+  std::string_view Fault() const { return fault_; }
+
  protected:
+  // Whether the tool can convert the block; else it sets the fault.
+  virtual bool Check(const nc::BlockAttributes&) { return true; }
+
+  // Positions the text order gives: an absolute X or Y (or G92) names one; an incremental
+  // move, a reference return, a call and a subprogram's start leave it unknown.
+  void After(const tools::Block& b) {
+    const bool g92 = b.Attrs.Has(BlockAttr::G92Given);
+    if (b.Attrs.Has(BlockAttr::HasX)) knownX_ = (absolute_ || g92), posX_ = x_;
+    if (b.Attrs.Has(BlockAttr::HasY)) knownY_ = (absolute_ || g92), posY_ = y_;
+    if (b.Attrs.Has(BlockAttr::RefReturn) && !g92) {
+      if (b.Attrs.Has(BlockAttr::HasX)) knownX_ = false;
+      if (b.Attrs.Has(BlockAttr::HasY)) knownY_ = false;
+    }
+    if (CallBoundaries::Calls(b)) {
+      lastMotion_ = -1;
+      Forget();
+    }
+  }
+  void Forget() {
+    knownX_ = knownY_ = false;
+    modeKnown_ = false;
+  }
+
   virtual int MotionCode(int g) const { return g; }
   virtual void Coordinates(const nc::BlockAttributes& attrs, std::string& text) = 0;
   // I and J are a vector to an arc's centre: (i, j) as the tool turns it, the missing one
@@ -62,8 +97,12 @@ class Transformer {
   }
 
   const ToolOptions& opt_;
-  double x_ = 0, y_ = 0;
+  double x_ = 0, y_ = 0;  // the last X and Y words
   mutable bool overflow_ = false;
+  std::string_view fault_;
+  bool absolute_ = true, modeKnown_ = true;  // the program's G90/G91, as far as the text tells
+  bool knownX_ = true, knownY_ = true;       // whether the position on the axis is known
+  double posX_ = 0, posY_ = 0;               // and what it is
 
  private:
   void G(int g, std::string& text) {
@@ -104,6 +143,7 @@ class Transformer {
   }
 
   ToolOutput& out_;
+  CallBoundaries calls_;
   int lastMotion_ = -1;
   double z_;
 };
@@ -115,11 +155,24 @@ class Rotator : public Transformer {
         s_(std::sin(degrees * std::numbers::pi / 180)) {}
 
  private:
+  // A block that gives one of X and Y gets both: the other one is the position on that
+  // axis (absolute) or no move on it (incremental). Where the text order does not give
+  // that position (a subprogram's start, after a call, a reference return or an
+  // incremental move), the rotation stops at the block rather than guess.
+  bool Check(const nc::BlockAttributes& attrs) override {
+    const bool x = attrs.Has(BlockAttr::HasX), y = attrs.Has(BlockAttr::HasY);
+    if (x == y) return true;
+    if (!modeKnown_) fault_ = kUnknownMode;
+    else if (absolute_ && !(x ? knownY_ : knownX_)) fault_ = kUnknownPosition;
+    return fault_.empty();
+  }
   void Coordinates(const nc::BlockAttributes& attrs, std::string& text) override {
-    if (!attrs.Has(BlockAttr::HasX) && !attrs.Has(BlockAttr::HasY)) return;
-    // From the current X and Y, so a block that gave one of them gets both.
-    Computed(text, 'X', x_ * c_ - y_ * s_);
-    Computed(text, 'Y', x_ * s_ + y_ * c_);
+    const bool hasX = attrs.Has(BlockAttr::HasX), hasY = attrs.Has(BlockAttr::HasY);
+    if (!hasX && !hasY) return;
+    const double x = hasX ? x_ : absolute_ ? posX_ : 0;
+    const double y = hasY ? y_ : absolute_ ? posY_ : 0;
+    Computed(text, 'X', x * c_ - y * s_);
+    Computed(text, 'Y', x * s_ + y * c_);
   }
   bool TurnsArcVector() const override { return true; }
   void ArcVector(double& i, double& j) const override {
@@ -154,7 +207,7 @@ ToolResult Transform(const nc::LineSource& lines, const ToolOptions& options, Tr
                      const Progress& progress) {
   RewriteBlocks(lines, options, progress, r, [&](const Block& b, int32_t line) {
     if (t.Block(b)) return true;
-    r.Error = OutOfRange(line);
+    r.Error = t.Fault().empty() ? OutOfRange(line) : ToolError{true, line, 0, std::string(t.Fault())};
     return false;
   });
   return std::move(r);

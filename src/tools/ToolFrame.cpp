@@ -76,4 +76,14 @@ bool HasWord(const Block& b, char letter, int code) {
 
 int Code(double value) { return nc::TruncToInt(value); }
 
+bool CallBoundaries::StartsSubprogram(const Block& b) {
+  bool sub = false;
+  if (HasWord(b, 'O', -1)) {
+    sub = seenProgram_ || ended_;
+    seenProgram_ = true;
+  }
+  if (HasWord(b, 'M', 2) || HasWord(b, 'M', 30)) ended_ = true;
+  return sub;
+}
+
 }  // namespace kelvan::tools

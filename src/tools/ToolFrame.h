@@ -189,4 +189,29 @@ int Code(double value);
 // Whether the block has a word of `letter` (of code `code` unless that is -1).
 bool HasWord(const Block& b, char letter, int code);
 
+// Where the text order stops telling what a program's state is: a subprogram runs from
+// wherever it is called, and a call returns wherever the subprogram left the tool, with
+// the subprogram's G90 or G91. A tool that works from positions (the incremental
+// conversion, the rotation) forgets them there.
+class CallBoundaries {
+ public:
+  // Whether block b is a subprogram's program number: one after the first, or after the
+  // main program's end.
+  bool StartsSubprogram(const Block& b);
+  // Whether the state after block b is the called subprogram's.
+  static bool Calls(const Block& b) { return HasWord(b, 'M', 98); }
+
+ private:
+  bool seenProgram_ = false;
+  bool ended_ = false;
+};
+
+// The message of a block whose values the text order cannot give: the tool stops there.
+inline constexpr std::string_view kUnknownMode =
+    "サブプログラムの呼び出しの後（またはサブプログラムの始め）で G90／G91 が分からないため変換できません。"
+    "このブロックに G90 か G91 を書いてください";
+inline constexpr std::string_view kUnknownPosition =
+    "このブロックの前の位置がプログラムから分からないため変換できません"
+    "（サブプログラムの始め、サブプログラムの呼び出しや原点復帰の後など）";
+
 }  // namespace kelvan::tools

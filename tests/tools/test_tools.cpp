@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "nc/LineSource.h"
+#include "tools/ComparePaths.h"
 #include "tools/Tools.h"
 #include "ProgramText.h"
 
@@ -116,9 +117,10 @@ TEST(Optimise, NothingDroppedAcrossProgramsAndCalls) {
 // Rotation and mirroring keep the motion code a call returns with: the subprogram's G01
 // must not turn the G00 after the call into a feed.
 TEST(RotateMirror, MotionCodeWrittenAfterCallsAndAtPrograms) {
-  const auto lines = Lines({"G00 X5. Y5.", "M98 P10", "G00 Z50.", "M30", "O10", "G00 X1.", "G01 X2. F100", "M99"});
-  const std::vector<std::string> out{"G00X-5.0Y5.0", "M98P0010", "G00Z50.0", "M30", "O0010", "G00X-1.0",
-                                     "G01X-2.0F100", "M99"};
+  const auto lines =
+      Lines({"G00 X5. Y5.", "M98 P10", "G00 Z50.", "M30", "O10", "G90 G00 X1. Y1.", "G01 X2. Y1. F100", "M99"});
+  const std::vector<std::string> out{"G00X-5.0Y5.0", "M98P0010", "G00Z50.0", "M30", "O0010", "G90G00X-1.0Y1.0",
+                                     "G01X-2.0Y1.0F100", "M99"};
   const ToolResult mirrored = tools::Mirror(lines, ToolOptions(), tools::Axis::X);
   ASSERT_TRUE(mirrored.Ok());
   EXPECT_EQ(Split(mirrored.Output.Text()), out);
@@ -127,7 +129,88 @@ TEST(RotateMirror, MotionCodeWrittenAfterCallsAndAtPrograms) {
   const std::vector<std::string> t = Split(turned.Output.Text());
   ASSERT_EQ(t.size(), out.size());
   EXPECT_EQ(t[2], "G00Z50.0");
-  EXPECT_EQ(t[5].substr(0, 3), "G00");
+  EXPECT_EQ(t[5].substr(0, 6), "G90G00");
+}
+
+// The incremental form of a program runs the same path where the text order cannot tell
+// the position: a subprogram starts where it is called, a call returns where the
+// subprogram ended, a reference return ends at a point the program does not name. There
+// the block stays a position (G90 ... then G91 again). A row of holes moves K times; G92
+// names a position and keeps its values.
+TEST(ToIncremental, SamePathAcrossCallsReturnsAndHoleRows) {
+  const std::vector<std::vector<std::string>> programs = {
+      test::ReadProgram(test::Data("../../examples/sample.nc")),
+      {"G90 G00 X10. Y10. Z5.", "M98 P100", "G90 G00 Z20.", "X40.", "M98 P100", "G90 Y5.", "M30",
+       "O100", "G90 G01 X30. F100", "Y25.", "G91 X5.", "M99"},
+      {"G90 G00 X10. Y5. Z50.", "G91 G28 Z0.", "G90 G43 H1 Z20.", "G28 X0. Y0.", "G90 X5.", "Y7.", "M30"},
+      {"G90 G00 X10. Y10. Z20.", "G91 G99 G81 X10. Z-5. R-18. K3 F100", "G90 G80 X0.", "Y0.", "M30"},
+      {"G90 G00 X10. Y10. Z20.", "G92 X5. Y5. Z7.", "G00 X8.", "Z3.", "M30"},
+  };
+  nc::AnalyseOptions atOrigin;  // the conversion takes a program to start at the origin
+  atOrigin.AtcHeight = 0;
+  for (const auto& program : programs) {
+    const nc::StringLineSource lines(program);
+    const ToolResult r = tools::ToIncremental(lines, ToolOptions());
+    ASSERT_TRUE(r.Ok()) << program[1] << ": " << r.Error.Message;
+    const std::vector<std::string> converted = Split(r.Output.Text());
+    const tools::ProgramComparison c = tools::ComparePrograms(lines, atOrigin, nc::StringLineSource(converted),
+                                                              atOrigin, 0, tools::CompareOptions());
+    ASSERT_TRUE(c.Ok()) << program[1] << ": the conversion does not analyse";
+    EXPECT_TRUE(c.Result.Agree()) << program[1] << ": largest " << c.Result.Largest << " at line "
+                                  << c.Result.LineB + 1 << " " << converted[size_t(c.Result.LineB)];
+  }
+}
+
+// What the text order cannot give at all stops the conversion at the block, with the reason.
+TEST(ToIncremental, StopsWhereTheTextCannotTell) {
+  struct Case {
+    std::vector<std::string> in;
+    int32_t line;
+    std::string_view message;
+  };
+  const std::vector<Case> cases = {
+      {{"G90 G00 X1. Y1.", "M98 P100", "X5.", "M30", "O100", "G91 X1.", "M99"}, 2, tools::kUnknownMode},
+      {{"G90 G00 X1. Y1.", "M30", "O100", "G00 X1.", "M99"}, 3, tools::kUnknownMode},
+      {{"G90 G00 X1. Y1. Z10.", "G81 X2. Z-5. R2. F100", "G91 G28 X0.", "G90 X3.", "G80", "M30"}, 3,
+       tools::kUnknownPosition},
+  };
+  for (const Case& c : cases) {
+    const ToolResult r = tools::ToIncremental(nc::StringLineSource(c.in), ToolOptions());
+    EXPECT_TRUE(r.Error.Failed) << c.in[2];
+    EXPECT_EQ(r.Error.Line, c.line) << c.in[2];
+    EXPECT_EQ(r.Error.Message, c.message) << c.in[2];
+  }
+}
+
+// A block that gives one of X and Y is turned with the position on the other axis
+// (absolute) or no move on it (incremental); where the text does not give that position,
+// the rotation stops at the block.
+TEST(Rotate, OneAxisBlocksTurnedOrRefused) {
+  struct Case {
+    std::vector<std::string> in;
+    std::string last;         // the last block turned by 90 degrees, when it converts
+    int32_t line = -1;        // else where it stops
+    std::string_view message;
+  };
+  const std::vector<Case> cases = {
+      {{"G90 G00 X0 Y0", "G91 G01 X5. Y5. F100", "X5."}, "X0.0Y5.0", -1, {}},
+      {{"G90 G00 X3. Y4.", "X5."}, "X-4.0Y5.0", -1, {}},
+      {{"G90 G00 X3. Y4.", "G92 X1. Y2.", "X5."}, "X-2.0Y5.0", -1, {}},
+      {{"G90 G00 X0 Y0", "G91 Y5.", "G90 X5."}, "", 2, tools::kUnknownPosition},
+      {{"G90 G00 X0 Y0", "G91 G28 Y0.", "G90 X5."}, "", 2, tools::kUnknownPosition},
+      {{"G90 G00 X0 Y0", "M30", "O10", "G90 X5.", "M99"}, "", 3, tools::kUnknownPosition},
+      {{"G90 G00 X0 Y0", "M98 P10", "X5.", "M30", "O10", "G90 X1. Y1.", "M99"}, "", 2, tools::kUnknownMode},
+  };
+  for (const Case& c : cases) {
+    const ToolResult r = tools::Rotate(Lines(c.in), ToolOptions(), 90);
+    if (c.line < 0) {
+      ASSERT_TRUE(r.Ok()) << c.in[1] << ": " << r.Error.Message;
+      EXPECT_EQ(Split(r.Output.Text()).back(), c.last) << c.in[1];
+    } else {
+      EXPECT_EQ(r.Error.Line, c.line) << c.in[1];
+      EXPECT_EQ(r.Error.Message, c.message) << c.in[1];
+    }
+  }
 }
 
 TEST(ToolFrame, LineEndAndProgress) {
