@@ -161,7 +161,8 @@ class Rotator : public Transformer {
   // incremental move), the rotation stops at the block rather than guess.
   bool Check(const nc::BlockAttributes& attrs) override {
     const bool x = attrs.Has(BlockAttr::HasX), y = attrs.Has(BlockAttr::HasY);
-    if (x == y) return true;
+    // A half or whole turn keeps the axes apart: the given one is turned alone.
+    if (x == y || HalfTurns()) return true;
     if (!modeKnown_) fault_ = kUnknownMode;
     else if (absolute_ && !(x ? knownY_ : knownX_)) fault_ = kUnknownPosition;
     return fault_.empty();
@@ -169,6 +170,11 @@ class Rotator : public Transformer {
   void Coordinates(const nc::BlockAttributes& attrs, std::string& text) override {
     const bool hasX = attrs.Has(BlockAttr::HasX), hasY = attrs.Has(BlockAttr::HasY);
     if (!hasX && !hasY) return;
+    if (hasX != hasY && HalfTurns() && !(hasX ? knownY_ && modeKnown_ : knownX_ && modeKnown_)) {
+      if (hasX) Computed(text, 'X', x_ * c_);
+      else Computed(text, 'Y', y_ * c_);
+      return;
+    }
     const double x = hasX ? x_ : absolute_ ? posX_ : 0;
     const double y = hasY ? y_ : absolute_ ? posY_ : 0;
     Computed(text, 'X', x * c_ - y * s_);
@@ -180,6 +186,9 @@ class Rotator : public Transformer {
     i = ri;
     j = rj;
   }
+
+  // Whether the angle is a whole number of half turns (its sine is zero but for rounding).
+  bool HalfTurns() const { return std::fabs(s_) < 1e-12; }
 
   double c_, s_;
 };

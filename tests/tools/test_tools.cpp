@@ -201,6 +201,10 @@ TEST(Rotate, OneAxisBlocksTurnedOrRefused) {
       {{"G90 G00 X0 Y0", "M30", "O10", "G90 X5.", "M99"}, "", 3, tools::kUnknownPosition},
       {{"G90 G00 X0 Y0", "M98 P10", "X5.", "M30", "O10", "G90 X1. Y1.", "M99"}, "", 2, tools::kUnknownMode},
   };
+  // A half turn needs no other axis: the given one is turned alone where the other is unknown.
+  const ToolResult half = tools::Rotate(Lines({"G90 G00 X0 Y0", "M30", "O10", "G90 X5.", "M99"}), ToolOptions(), 180);
+  ASSERT_TRUE(half.Ok()) << half.Error.Message;
+  EXPECT_EQ(Split(half.Output.Text())[3], "G90X-5.0");
   for (const Case& c : cases) {
     const ToolResult r = tools::Rotate(Lines(c.in), ToolOptions(), 90);
     if (c.line < 0) {
