@@ -206,12 +206,9 @@ class CallBoundaries {
   bool ended_ = false;
 };
 
-// The message of a block whose values the text order cannot give: the tool stops there.
-inline constexpr std::string_view kUnknownMode =
-    "サブプログラムの呼び出しの後（またはサブプログラムの始め）で G90／G91 が分からないため変換できません。"
-    "このブロックに G90 か G91 を書いてください";
-inline constexpr std::string_view kUnknownPosition =
-    "このブロックの前の位置がプログラムから分からないため変換できません"
-    "（サブプログラムの始め、サブプログラムの呼び出しや原点復帰の後など）";
+// The messages of a block whose values the text order cannot give: the tool stops there.
+// Short, for the status bar; the manual says where this happens.
+inline constexpr std::string_view kUnknownMode = "G90／G91 が分からないため変換できません";
+inline constexpr std::string_view kUnknownPosition = "前の位置が分からないため変換できません";
 
 }  // namespace kelvan::tools
