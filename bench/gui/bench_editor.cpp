@@ -18,17 +18,13 @@
 #include "ProgramGenerator.h"
 #include "editor/NcEditor.h"
 #include "highlight/TNCFountain.h"
+#include "Stopwatch.h"
 
 using namespace kelvan;
+using bench::Seconds;
 using Sci = QsciScintillaBase;
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto t0 = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
 
 void Print(const char* what, double seconds) { std::printf("  %-44s %8.3f s\n", what, seconds); }
 

@@ -26,16 +26,12 @@
 #include "view/core/RenderOptions.h"
 #include "view/picture/PathPicture.h"
 #include "workbench/Workbench.h"
+#include "Stopwatch.h"
 
 using namespace kelvan;
+using bench::Seconds;
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto t0 = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
 
 // A program of about `lines` blocks whose blocks carry sequence numbers and comments so
 // that it weighs about 40 bytes a line, as CAM output does.

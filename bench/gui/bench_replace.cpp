@@ -24,16 +24,12 @@
 #include "view/TViewForm.h"
 #include "view/UserDialogs.h"
 #include "workbench/Workbench.h"
+#include "Stopwatch.h"
 
 using namespace kelvan;
+using bench::Seconds;
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto t0 = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
 
 std::string ProgramWithWordOnEveryLine(size_t lines) {
   const std::string program = bench::GenerateProgram(lines, 11, {true, false});

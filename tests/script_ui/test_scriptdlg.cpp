@@ -30,27 +30,13 @@
 #include "view/TViewForm.h"
 #include "workbench/Workbench.h"
 #include "../view/ScriptedDialogs.h"
+#include "../view/WhenModal.h"
 
 using namespace kelvan;
+using test::WhenModal;
 using test::ScriptedDialogs;
 
 namespace {
-
-// Runs `act` on the next modal window that opens (a box of the script, the script window
-// shown at a fault), once the event loop reaches it. A window that `act` leaves open (a
-// failed check returns early) is closed, so that the test goes on.
-void WhenModal(std::function<void(QWidget*)> act, QWidget* besides = nullptr) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act, besides] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == besides || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    act(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start(10);
-}
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);

@@ -30,30 +30,15 @@
 #include "view/TViewForm.h"
 #include "workbench/Workbench.h"
 #include "../view/ScriptedDialogs.h"
+#include "../view/WhenModal.h"
 
 using namespace kelvan;
+using test::WhenModal;
 using editor::NcEditor;
 using test::ScriptedDialogs;
 using view::Command;
 
 namespace {
-
-// Runs `act` on the next modal window that opens, once the event loop reaches it; a
-// window that `act` leaves open is closed, so that the test goes on. Stop the returned
-// timer when no window may open.
-QTimer* WhenModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    act(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start(10);
-  return timer;
-}
 
 QString Lines(int n, const QString& line) {
   QString text;

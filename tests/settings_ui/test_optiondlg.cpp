@@ -34,8 +34,10 @@
 #include "view/TViewForm.h"
 #include "workbench/Workbench.h"
 #include "../view/ScriptedDialogs.h"
+#include "../view/WhenModal.h"
 
 using namespace kelvan;
+using test::WhenModal;
 using settings::RadioGroup;
 using settings::TOptionDlg;
 using test::ScriptedDialogs;
@@ -111,21 +113,6 @@ const std::pair<const char*, const char*> kFontAndListValues[] = {
     {"PrintFont_FontStyle", "0"},          {"PrintFont_FontCharset", "1"},
     {"ErrorTag_ItemCount", "2"},           {"ErrorTag_Item0", "G65"},   {"ErrorTag_Item1", "(注)"},
 };
-
-// Runs `act` on the next modal window once the event loop shows it; closes it if `act`
-// left it open.
-void WhenModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    act(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start(10);
-}
 
 }  // namespace
 
