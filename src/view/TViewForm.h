@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
 
 #include <array>
@@ -21,7 +22,6 @@
 #include "view/picture/PathPicture.h"
 #include "workbench/WorkbenchView.h"
 
-class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -161,6 +161,11 @@ class TViewForm : public QMainWindow, private workbench::WorkbenchView {
   QAction* MakeAction(Command command, const QString& text, const QKeySequence& key = {},
                       const QString& hint = {});
   QToolButton* ToolButton(QAction* action);
+  // Connects a command's action to its handler.
+  template <class Slot>
+  void Bind(Command command, Slot slot) {
+    connect(Action(command), &QAction::triggered, this, slot);
+  }
   void ConnectEditor();
   void ConnectCommands();
   void ConnectWorkbench();

@@ -41,13 +41,8 @@ QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_c
 
 void TViewForm::CreateCompare() {
   compareDlg_ = new tools::TCompareDlg(this);
-  auto on = [this](Command c, auto slot) {
-    QAction* a = Action(c);
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  on(Command::AcRestart, &TViewForm::AcRestartExecute);
-  on(Command::AcCompare, &TViewForm::AcCompareExecute);
+  Bind(Command::AcRestart, &TViewForm::AcRestartExecute);
+  Bind(Command::AcCompare, &TViewForm::AcCompareExecute);
   connect(compareDlg_, &tools::TCompareDlg::LineChosen, this, [this](int32_t line) {
     edit_->SetCaret(line, 0);
     edit_->SetFocus();

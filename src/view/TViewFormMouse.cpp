@@ -61,11 +61,10 @@ void TViewForm::CreateViewGestures() {
   connect(showBox_, &TPathView::Wheeled, this, &TViewForm::FormMouseWheel);
   connect(showBox_, &TPathView::ContextMenuRequested, this, &TViewForm::ShowViewMenu);
 
-  auto on = [this](Command c, auto slot) { connect(Action(c), &QAction::triggered, this, slot); };
-  on(Command::InfoBtn, &TViewForm::InfoBtnClick);
-  on(Command::ClipBordItem, &TViewForm::ClipBordItemClick);
-  on(Command::AcAlpha, &TViewForm::AcAlphaExecute);
-  on(Command::AcFit, &TViewForm::FitView);
+  Bind(Command::InfoBtn, &TViewForm::InfoBtnClick);
+  Bind(Command::ClipBordItem, &TViewForm::ClipBordItemClick);
+  Bind(Command::AcAlpha, &TViewForm::AcAlphaExecute);
+  Bind(Command::AcFit, &TViewForm::FitView);
   // Home fits the view while the view has the keys; in the editors it stays the line start.
   auto* fitKey = new QAction(showBox_);
   fitKey->setShortcut(QKeySequence(Qt::Key_Home));

@@ -33,16 +33,11 @@ void TViewForm::CreateReportWindows() {
   dumpDlg_ = new report::TDumpDlg(*printer_, *printDlg_, this);
   dumpDlg_->SetHighlighter(fountain_);
 
-  auto on = [this](Command c, auto slot) {
-    QAction* a = Action(c);
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  on(Command::AreaItem, &TViewForm::AreaItemClick);
-  on(Command::ToolItem, &TViewForm::ToolItemClick);
-  on(Command::DetailsItem, &TViewForm::DetailsItemClick);
-  on(Command::AcDump, &TViewForm::AcDumpExecute);
-  on(Command::Print1, &TViewForm::Print1Click);
+  Bind(Command::AreaItem, &TViewForm::AreaItemClick);
+  Bind(Command::ToolItem, &TViewForm::ToolItemClick);
+  Bind(Command::DetailsItem, &TViewForm::DetailsItemClick);
+  Bind(Command::AcDump, &TViewForm::AcDumpExecute);
+  Bind(Command::Print1, &TViewForm::Print1Click);
 }
 
 void TViewForm::ShowReport(const std::vector<std::string>& lines) {

@@ -18,23 +18,18 @@ void TViewForm::CreateScripts() {
   const QString folder = QString::fromStdString(script::UserScriptFolder());
   scriptDlg_ = new script::TScriptDlg(*bench_, *dialogs_, *printer_, *printDlg_, folder, this);
   connect(scriptDlg_, &script::TScriptDlg::RunningChanged, this, &TViewForm::LockForScript);
-  auto on = [this](Command c, auto slot) {
-    QAction* a = Action(c);
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  on(Command::AcScriptEdit, [this] {
+  Bind(Command::AcScriptEdit, [this] {
     if (!RefuseWhileExecuting()) scriptDlg_->exec();
   });
-  on(Command::AcScriptLoad, [this] {
+  Bind(Command::AcScriptLoad, [this] {
     if (!RefuseWhileExecuting()) scriptDlg_->LoadProcedure();
   });
-  on(Command::AcScriptRun, [this] {
+  Bind(Command::AcScriptRun, [this] {
     if (!RefuseWhileExecuting()) scriptDlg_->RunScriptText();
   });
-  on(Command::AcScriptStop, [this] { scriptDlg_->StopScript(); });
+  Bind(Command::AcScriptStop, [this] { scriptDlg_->StopScript(); });
   for (int n = 1; n <= settings::CommandCount; ++n) {
-    on(UserCommand(n), [this, n] { scriptDlg_->OriginalCommand(Action(UserCommand(n))->toolTip()); });
+    Bind(UserCommand(n), [this, n] { scriptDlg_->OriginalCommand(Action(UserCommand(n))->toolTip()); });
   }
   LoadUserCommands(start_.Commands);
 }

@@ -15,16 +15,11 @@ namespace kelvan::view {
 
 void TViewForm::CreateSearch() {
   search_ = new search::SearchCommands([this] { return SearchTargetNow(); }, *dialogs_, *reg_, this);
-  auto on = [this](Command c, auto slot) {
-    QAction* a = Action(c);
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  on(Command::AcFind, &TViewForm::AcFindExecute);
-  on(Command::AcReplace, &TViewForm::AcReplaceExecute);
-  on(Command::AcFindNext, [this] { AcFindNextExecute(true); });
-  on(Command::AcFindPrev, [this] { AcFindNextExecute(false); });
-  on(Command::AcJump, &TViewForm::AcJumpExecute);
+  Bind(Command::AcFind, &TViewForm::AcFindExecute);
+  Bind(Command::AcReplace, &TViewForm::AcReplaceExecute);
+  Bind(Command::AcFindNext, [this] { AcFindNextExecute(true); });
+  Bind(Command::AcFindPrev, [this] { AcFindNextExecute(false); });
+  Bind(Command::AcJump, &TViewForm::AcJumpExecute);
 
   // The report window searches its own editor: the dialogs choose it while it shows.
   connect(dumpDlg_, &report::TDumpDlg::FindRequested, this, [this] { search_->ShowFind(dumpDlg_, nullptr); });

@@ -27,20 +27,15 @@ void TViewForm::CreateTools() {
       tools::ConversionFrame::Window{this, [this](const QString& text) { SetPanel(PanelMessage, text); },
                                      [this] { return !panel2_->isHidden(); }},
       *bench_, *edit_, *bufEdit_, *dialogs_);
-  auto on = [this](Command c, auto slot) {
-    QAction* a = Action(c);
-    a->setEnabled(true);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  on(Command::SuperHoleItem, &TViewForm::SuperHoleItemClick);
-  on(Command::OptimizItem, &TViewForm::OptimizItemClick);
-  on(Command::IncConvItem, &TViewForm::IncConvItemClick);
-  on(Command::IncConvFixdItem, &TViewForm::IncConvFixdItemClick);
-  on(Command::NullLineKillItem, &TViewForm::NullLineKillItemClick);
-  on(Command::Turn3DItem, &TViewForm::Turn3DItemClick);
-  on(Command::XmirrItem, [this] { MirrorItemClick(tools::Axis::X); });
-  on(Command::YmirrItem, [this] { MirrorItemClick(tools::Axis::Y); });
-  on(Command::Raph3DItem, &TViewForm::Raph3DItemClick);
+  Bind(Command::SuperHoleItem, &TViewForm::SuperHoleItemClick);
+  Bind(Command::OptimizItem, &TViewForm::OptimizItemClick);
+  Bind(Command::IncConvItem, &TViewForm::IncConvItemClick);
+  Bind(Command::IncConvFixdItem, &TViewForm::IncConvFixdItemClick);
+  Bind(Command::NullLineKillItem, &TViewForm::NullLineKillItemClick);
+  Bind(Command::Turn3DItem, &TViewForm::Turn3DItemClick);
+  Bind(Command::XmirrItem, [this] { MirrorItemClick(tools::Axis::X); });
+  Bind(Command::YmirrItem, [this] { MirrorItemClick(tools::Axis::Y); });
+  Bind(Command::Raph3DItem, &TViewForm::Raph3DItemClick);
   // Hidden unless the store asks for it.
   Action(Command::SuperHoleItem)->setVisible(start_.ShowSuperHole);
 }
